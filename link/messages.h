@@ -1,0 +1,16 @@
+#pragma once
+
+namespace qrv::msg {
+
+// Texts shown to the operator, byte for byte (UTF-8 here; the GUI shows them as they are).
+inline constexpr char kModeError[] = "Mode Error";
+inline constexpr char kMenuDisplay[] = "Menu Display";
+inline constexpr char kFramingError[] = "Framing Error";
+inline constexpr char kParityError[] = "Parity Error";
+inline constexpr char kOverRunError[] = "Over Run Error";
+inline constexpr char kCommandError[] = "Command Error";
+inline constexpr char kNoConnect[] = "No Connect";
+inline constexpr char kCantSetColour[] = "Miss! Can't Set";
+inline constexpr char kTitleRefused[] = "ＪＩＳ第１水準,第２水準以外の字が選択されてます";
+
+}  // namespace qrv::msg

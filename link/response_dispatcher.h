@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string_view>
+
+#include "display_config.h"
+#include "link_state.h"
+#include "reporter.h"
+
+namespace qrv {
+
+// Acts on every line the board sends: marks the link as answered, tells the operator what the
+// line means and stores the values of a data response. Lines are not paired with requests;
+// each is understood by its own leading characters.
+class ResponseDispatcher {
+ public:
+  // Longest line taken; the rest of a longer line is dropped.
+  static constexpr std::size_t kMaxLineBytes = 499;
+
+  ResponseDispatcher(DisplayConfig& config, LinkState& link, Reporter& reporter)
+      : config_(config), link_(link), reporter_(reporter) {}
+
+  // One received line, CR LF included. Text after a NUL byte is not looked at.
+  void Dispatch(std::string_view line);
+
+ private:
+  DisplayConfig& config_;
+  LinkState& link_;
+  Reporter& reporter_;
+};
+
+}  // namespace qrv
