@@ -36,14 +36,6 @@ qrv::DisplayConfig FullConfig() {
   return c;
 }
 
-class NullReporter : public qrv::Reporter {
- public:
-  void ErrorBox(std::string_view) override {}
-  void WarningBox(std::string_view) override {}
-  void SetCompleteBox() override {}
-  void ReadCompleteBox() override {}
-};
-
 void BM_AllItemsFrames(benchmark::State& state) {
   const qrv::DisplayConfig config = FullConfig();
   std::size_t bytes = 0;
@@ -61,7 +53,7 @@ BENCHMARK(BM_AllItemsFrames);
 void Dispatch(benchmark::State& state, const std::string& line) {
   qrv::DisplayConfig config;
   qrv::LinkState link;
-  NullReporter reporter;
+  qrv::SilentReporter reporter;
   qrv::ResponseDispatcher dispatcher(config, link, reporter);
   for (auto _ : state) {
     dispatcher.Dispatch(line);

@@ -19,4 +19,13 @@ class Reporter {
   virtual void ReadCompleteBox() = 0;
 };
 
+// Shows nothing: for callers that want only what a line does to the configuration.
+class SilentReporter : public Reporter {
+ public:
+  void ErrorBox(std::string_view) override {}
+  void WarningBox(std::string_view) override {}
+  void SetCompleteBox() override {}
+  void ReadCompleteBox() override {}
+};
+
 }  // namespace qrv

@@ -8,22 +8,10 @@
 
 #include "response_dispatcher.h"
 
-namespace {
-
-class NullReporter : public qrv::Reporter {
- public:
-  void ErrorBox(std::string_view) override {}
-  void WarningBox(std::string_view) override {}
-  void SetCompleteBox() override {}
-  void ReadCompleteBox() override {}
-};
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static qrv::DisplayConfig config;
   qrv::LinkState link;
-  NullReporter reporter;
+  qrv::SilentReporter reporter;
   qrv::ResponseDispatcher dispatcher(config, link, reporter);
   // Several lines per input, split at LF, so state carries from one line to the next.
   std::string_view rest(reinterpret_cast<const char*>(data), size);
