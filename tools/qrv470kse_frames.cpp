@@ -1,5 +1,6 @@
 // Prints the frames that sending a whole configuration puts on the line, step by step.
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -12,28 +13,25 @@
 
 namespace {
 
-int Usage() {
-  std::cerr << "usage: qrv470kse-frames [FILE.dat]\n"
-               "Prints the 103 steps of sending a whole configuration to the board: the\n"
-               "frame of each step with CR and LF shown as <CR><LF>, or why nothing is sent.\n"
-               "Without FILE the default configuration is used.\n";
-  return 2;
+int Usage(std::ostream& out, int status) {
+  out << "usage: qrv470kse-frames [FILE.dat]\n"
+         "Prints the 103 steps of sending a whole configuration to the board: the\n"
+         "frame of each step with CR and LF shown as <CR><LF>, or why nothing is sent.\n"
+         "Without FILE the default configuration is used.\n";
+  return status;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   qrv::DisplayConfig config;
-  if (argc > 2) return Usage();
+  if (argc > 2) return Usage(std::cerr, 2);
   if (argc == 2) {
     const std::string arg = argv[1];
-    if (arg == "-h" || arg == "--help") {
-      Usage();
-      return 0;
-    }
+    if (arg == "-h" || arg == "--help") return Usage(std::cout, 0);
     std::ifstream in(arg, std::ios::binary);
-    if (!in) {
-      std::cerr << "qrv470kse-frames: cannot open " << arg << "\n";
+    if (!in || std::filesystem::is_directory(arg)) {
+      std::cerr << "qrv470kse-frames: cannot read " << arg << "\n";
       return 1;
     }
     qrv::ReadConfigFile(in, config);
