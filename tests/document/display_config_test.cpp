@@ -2,41 +2,55 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <type_traits>
+
+static_assert(std::has_unique_object_representations_v<qrv::DisplayConfig>,
+              "compared byte for byte below");
+
 namespace qrv {
 namespace {
 
-TEST(DisplayConfig, ResetGivesTheStartValuesAndLeavesDisplayOnAlone) {
+// The saved fields' start values are checked byte for byte through the defaults file.
+TEST(DisplayConfig, ResetRestoresEveryFieldButDisplayOn) {
   DisplayConfig c;
-  c.display_on = 1;
-  c.current_page = 12;
-  c.modified = 1;
+  for (std::int32_t* field : {&c.position_h,
+                              &c.position_v,
+                              &c.current_page,
+                              &c.display_page_auto,
+                              &c.modified,
+                              &c.adt_value,
+                              &c.ar_flag,
+                              &c.tsd_mode,
+                              &c.tsr_value,
+                              &c.rm_mode,
+                              &c.aic_flag,
+                              &c.am_flag,
+                              &c.ci_flag,
+                              &c.blink[31][6],
+                              &c.char_colour[0][0],
+                              &c.border_colour[5][5],
+                              &c.fill_mask[9],
+                              &c.char_level[31],
+                              &c.display_time[0],
+                              &c.assign_table[7],
+                              &c.schedule_page[31][3],
+                              &c.schedule_time[0][0],
+                              &c.display_on})
+    *field = 77;
   c.set_title(3, 3, "\x82\xA0");
   c.set_file_name("/tmp/x.dat");
-  c.schedule_page[31][3] = 0;
   c.reset_to_defaults();
-  for (int p = 0; p < kPages; ++p) {
-    for (int l = 0; l < kLines; ++l) {
-      ASSERT_EQ(c.title(p, l), "");
-      ASSERT_EQ(c.char_colour[p][l], 7);
-      ASSERT_EQ(c.border_colour[p][l], 0);
-      ASSERT_EQ(c.blink[p][l], 0);
-    }
-    ASSERT_EQ(c.display_time[p], 2);
-    ASSERT_EQ(c.char_level[p], 1);
-    ASSERT_EQ(c.fill_mask[p], 0);
-    ASSERT_EQ(c.schedule_page[p], (std::array<std::int32_t, 4>{33, 33, 33, 33}));
-    ASSERT_EQ(c.schedule_time[p], (std::array<std::int32_t, 4>{9, 12, 15, 18}));
-  }
-  EXPECT_EQ(std::make_tuple(c.position_h, c.position_v, c.current_page, c.display_page_auto),
-            std::make_tuple(8, 8, 0, 0));
-  EXPECT_EQ(std::make_tuple(c.tsd_mode, c.tsr_value, c.adt_value, c.ar_flag, c.rm_mode),
-            std::make_tuple(1, 0, 30, 1, 0));
-  EXPECT_EQ(std::make_tuple(c.ci_flag, c.am_flag, c.aic_flag), std::make_tuple(0, 0, 0));
-  EXPECT_EQ(c.assign_table, (std::array<std::int32_t, 8>{0, 1, 2, 3, 4, 5, 6, 7}));
-  EXPECT_EQ(c.file_name_text(), "");
-  EXPECT_EQ(c.modified, 0);
-  EXPECT_EQ(c.display_on, 1);
-  EXPECT_EQ(DisplayConfig().display_on, 0);
+
+  EXPECT_EQ(c.display_on, 77);
+  c.display_on = 0;
+  const DisplayConfig fresh;
+  EXPECT_EQ(std::memcmp(&c, &fresh, sizeof c), 0);
+  EXPECT_EQ(fresh.assign_table, (std::array<std::int32_t, 8>{0, 1, 2, 3, 4, 5, 6, 7}));
+  EXPECT_EQ(fresh.schedule_page[31], (std::array<std::int32_t, 4>{33, 33, 33, 33}));
+  EXPECT_EQ(fresh.schedule_time[31], (std::array<std::int32_t, 4>{9, 12, 15, 18}));
+  EXPECT_EQ(std::make_tuple(fresh.adt_value, fresh.ar_flag, fresh.tsd_mode, fresh.display_on),
+            std::make_tuple(30, 1, 1, 0));
 }
 
 TEST(DisplayConfig, TitlesAndFileNamesNeverOverrunTheirSlots) {
