@@ -82,23 +82,30 @@ TEST_F(DispatcherTest, ResponseOnlyValuesAndTheirTagOrder) {
   EXPECT_EQ(config.assign_table, (std::array<std::int32_t, 8>{1, 2, 3, 4, 5, 6, 7, 8}));
   Dispatch("RCA0102030405060708\r\n");
   EXPECT_EQ(config.assign_table, (std::array<std::int32_t, 8>{0, 1, 2, 3, 4, 5, 6, 7}));
-  Dispatch("ADT123\r\n");
-  EXPECT_EQ(config.adt_value, 123);
-  Dispatch("AICB\r\n");
-  Dispatch("AMEX\r\n");  // two-letter tags match whatever follows
-  Dispatch("ARX\r\n");
-  Dispatch("CIR\r\n");
-  EXPECT_EQ(std::make_tuple(config.aic_flag, config.am_flag, config.ar_flag, config.ci_flag),
-            std::make_tuple(1, 1, 0, 1));
-  const std::pair<const char*, int> rm[] = {{"RMxxD", 0}, {"RMxxN", 1}, {"RMxxQ", 2}, {"RM", 2}};
-  for (const auto& [line, mode] : rm) {
-    Dispatch(line);
-    EXPECT_EQ(config.rm_mode, mode) << line;
-  }
-  const std::pair<const char*, int> tsd[] = {{"TSDO", 0}, {"TSDS", 1}, {"TSDx", 2}};
-  for (const auto& [line, mode] : tsd) {
-    Dispatch(line);
-    EXPECT_EQ(config.tsd_mode, mode) << line;
+  using C = DisplayConfig;
+  const struct {
+    const char* line;
+    std::int32_t C::*field;
+    int value;
+  } cases[] = {
+      {"ADT123\r\n", &C::adt_value, 123},
+      {"AICB\r\n", &C::aic_flag, 1},
+      {"AICX\r\n", &C::aic_flag, 0},
+      {"AMEX\r\n", &C::am_flag, 1},  // tags match any tail
+      {"ARB", &C::ar_flag, 1},
+      {"ARX\r\n", &C::ar_flag, 0},
+      {"CIR\r\n", &C::ci_flag, 1},
+      {"RMxxD", &C::rm_mode, 0},
+      {"RMxxN", &C::rm_mode, 1},
+      {"RMxxQ", &C::rm_mode, 2},
+      {"RM", &C::rm_mode, 2},
+      {"TSDO", &C::tsd_mode, 0},
+      {"TSDS", &C::tsd_mode, 1},
+      {"TSDx", &C::tsd_mode, 2},
+  };
+  for (const auto& k : cases) {
+    EXPECT_EQ(Dispatch(k.line), Shown{}) << k.line;
+    EXPECT_EQ(config.*k.field, k.value) << k.line;
   }
   EXPECT_EQ(Dispatch("TSR1\r\n"), Shown{"read-complete"});
   EXPECT_EQ(config.tsr_value, 0);
