@@ -1,0 +1,261 @@
+#include "serial_settings.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <optional>
+#include <vector>
+
+namespace qrv {
+namespace {
+
+constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+// The settings dialog reads numbers through a 10-byte buffer.
+constexpr std::size_t kNumberChars = 9;
+
+struct Line {
+  std::size_t begin;  // first byte
+  std::size_t end;    // the LF, or the end of the text
+  bool has_lf;
+};
+
+std::vector<Line> SplitLines(std::string_view text) {
+  std::vector<Line> lines;
+  for (std::size_t pos = 0; pos < text.size();) {
+    const std::size_t lf = text.find('\n', pos);
+    if (lf == std::string_view::npos) {
+      lines.push_back({pos, text.size(), false});
+      break;
+    }
+    lines.push_back({pos, lf, true});
+    pos = lf + 1;
+  }
+  // A UTF-8 mark would otherwise hide the first section header.
+  if (!lines.empty() && text.substr(0, 3) == "\xEF\xBB\xBF") lines[0].begin += 3;
+  return lines;
+}
+
+// CR is blank too, which also drops it from CR LF line ends. An all-blank string trims to
+// the empty string at its start, where a new value is written.
+std::string_view Trim(std::string_view s) {
+  constexpr char kBlanks[] = " \t\r";
+  const std::size_t first = s.find_first_not_of(kBlanks);
+  if (first == std::string_view::npos) return s.substr(0, 0);
+  return s.substr(first, s.find_last_not_of(kBlanks) - first + 1);
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return true;
+}
+
+std::optional<std::string_view> SectionName(std::string_view line) {
+  line = Trim(line);
+  if (line.empty() || line[0] != '[') return std::nullopt;
+  const std::size_t close = line.find(']');
+  if (close == std::string_view::npos) return std::nullopt;
+  return Trim(line.substr(1, close - 1));
+}
+
+struct Lookup {
+  std::size_t section = kNone;            // line of the section header
+  std::size_t last = kNone;               // last non-blank line of the section
+  std::optional<std::string_view> value;  // trimmed, quotes still on; a view into the text
+};
+
+Lookup Find(std::string_view text, const std::vector<Line>& lines, std::string_view key) {
+  Lookup r;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::string_view line = text.substr(lines[i].begin, lines[i].end - lines[i].begin);
+    if (const auto name = SectionName(line)) {
+      if (r.section != kNone) break;  // only the first matching section counts
+      if (EqualsNoCase(*name, kSettingsSection)) r.section = r.last = i;
+      continue;
+    }
+    if (r.section == kNone || Trim(line).empty()) continue;
+    r.last = i;
+    const std::size_t eq = line.find('=');
+    if (!r.value && eq != std::string_view::npos && EqualsNoCase(Trim(line.substr(0, eq)), key)) {
+      r.value = Trim(line.substr(eq + 1));
+    }
+  }
+  return r;
+}
+
+std::string_view Unquote(std::string_view v) {
+  if (v.size() >= 2 && (v[0] == '"' || v[0] == '\'') && v.back() == v[0]) {
+    return v.substr(1, v.size() - 2);
+  }
+  return v;
+}
+
+// Nine characters cannot overflow an int, so atoi is safe here.
+std::int32_t ReadNumber(std::string_view text, const std::vector<Line>& lines,
+                        std::string_view key) {
+  const auto value = Find(text, lines, key).value;
+  if (!value) return 0;
+  return std::atoi(std::string(Unquote(*value).substr(0, kNumberChars)).c_str());
+}
+
+enum class ReadResult { kOk, kMissing, kFailed };
+
+ReadResult ReadWhole(const std::string& path, std::string* out) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return errno == ENOENT ? ReadResult::kMissing : ReadResult::kFailed;
+  char buf[4096];
+  ssize_t n;
+  while ((n = read(fd, buf, sizeof buf)) != 0) {
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) break;
+    out->append(buf, static_cast<std::size_t>(n));
+  }
+  close(fd);
+  return n == 0 ? ReadResult::kOk : ReadResult::kFailed;
+}
+
+bool WriteAll(int fd, std::string_view data) {
+  while (!data.empty()) {
+    const ssize_t n = write(fd, data.data(), data.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    data.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+// mkdir -p with the 0700 the XDG base directory rules ask for.
+bool MakeParentDirectories(const std::string& path) {
+  for (std::size_t slash = path.find('/', 1); slash != std::string::npos;
+       slash = path.find('/', slash + 1)) {
+    if (mkdir(path.substr(0, slash).c_str(), 0700) != 0 && errno != EEXIST) return false;
+  }
+  return true;
+}
+
+// Writes a sibling temporary file, then renames it over the target so readers see either
+// the old file or the new one, never a partial write.
+bool ReplaceFile(const std::string& path, std::string_view data) {
+  static std::atomic<unsigned> counter{0};
+  struct stat old_stat;
+  const bool existed = stat(path.c_str(), &old_stat) == 0;
+  std::string temp;
+  int fd = -1;
+  for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+    temp = path + ".tmp" + std::to_string(getpid()) + "." + std::to_string(counter++);
+    fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST) return false;
+  }
+  if (fd < 0) return false;
+  bool ok = WriteAll(fd, data) && (!existed || fchmod(fd, old_stat.st_mode & 07777) == 0) &&
+            fsync(fd) == 0;
+  ok = close(fd) == 0 && ok;
+  ok = ok && rename(temp.c_str(), path.c_str()) == 0;
+  if (!ok) {
+    unlink(temp.c_str());
+    return false;
+  }
+  // Make the rename itself durable; the file is already in place if this fails.
+  const std::size_t slash = path.rfind('/');
+  const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  const int dir_fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir_fd >= 0) {
+    fsync(dir_fd);
+    close(dir_fd);
+  }
+  return true;
+}
+
+std::string WithSetting(const std::string& text, std::string_view key, const std::string& value) {
+  const std::vector<Line> lines = SplitLines(text);
+  const bool crlf =
+      !lines.empty() && lines[0].has_lf && lines[0].end > 0 && text[lines[0].end - 1] == '\r';
+  const std::string eol = crlf ? "\r\n" : "\n";
+  const std::string entry = std::string(key) + "=" + value + eol;
+  const Lookup found = Find(text, lines, key);
+  std::string out = text;
+  if (found.value) {
+    out.replace(static_cast<std::size_t>(found.value->data() - text.data()), found.value->size(),
+                value);
+  } else if (found.section != kNone) {
+    const Line& last = lines[found.last];
+    out.insert(last.has_lf ? last.end + 1 : last.end, (last.has_lf ? "" : eol) + entry);
+  } else {
+    if (!lines.empty()) {
+      const Line& tail = lines.back();
+      if (!tail.has_lf) out += eol;
+      // A blank line keeps the new section apart from the one before it.
+      if (!Trim(std::string_view(text).substr(tail.begin, tail.end - tail.begin)).empty()) {
+        out += eol;
+      }
+    }
+    out += std::string("[") + kSettingsSection + "]" + eol + entry;
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string DefaultSettingsPath() {
+  std::string base;
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  if (xdg && xdg[0] == '/') {
+    base = xdg;
+  } else {
+    const char* home = std::getenv("HOME");
+    if (!home || !home[0]) {
+      const passwd* pw = getpwuid(getuid());
+      home = pw ? pw->pw_dir : nullptr;
+    }
+    if (!home || !home[0]) return {};
+    base = home;
+    if (base.back() != '/') base += '/';
+    base += ".config";
+  }
+  if (base.back() != '/') base += '/';
+  return base + kSettingsFileName;
+}
+
+SerialSettings ReadSerialSettings(const std::string& path) {
+  std::string text;
+  if (ReadWhole(path, &text) != ReadResult::kOk) text.clear();
+  const std::vector<Line> lines = SplitLines(text);
+  SerialSettings s;
+  s.com_control = ReadNumber(text, lines, "com_control");
+  s.com_port = ReadNumber(text, lines, "com_port");
+  if (const auto device = Find(text, lines, "com_device").value) {
+    s.com_device = std::string(Unquote(*device));
+  }
+  return s;
+}
+
+bool WriteSerialSetting(const std::string& path, std::string_view key, std::int32_t value) {
+  if (path.empty() || key.empty() || Trim(key) != key ||
+      key.find_first_of("=[\r\n") != std::string_view::npos) {
+    return false;
+  }
+  // Write through a symbolic link rather than replacing the link with a plain file.
+  std::string target = path;
+  struct stat st;
+  if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+    char resolved[PATH_MAX];
+    if (!realpath(path.c_str(), resolved)) return false;
+    target = resolved;
+  }
+  std::string text;
+  const ReadResult read = ReadWhole(target, &text);
+  if (read == ReadResult::kFailed) return false;
+  if (read == ReadResult::kMissing && !MakeParentDirectories(target)) return false;
+  return ReplaceFile(target, WithSetting(text, key, std::to_string(value)));
+}
+
+}  // namespace qrv
