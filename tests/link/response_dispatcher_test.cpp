@@ -6,21 +6,11 @@
 #include <vector>
 
 #include "frames.h"
+#include "recording_reporter.h"
 #include "title_frame.h"
 
 namespace qrv {
 namespace {
-
-class RecordingReporter : public Reporter {
- public:
-  std::vector<std::string> shown;
-  void ErrorBox(std::string_view text) override { shown.push_back("error:" + std::string(text)); }
-  void WarningBox(std::string_view text) override {
-    shown.push_back("warning:" + std::string(text));
-  }
-  void SetCompleteBox() override { shown.push_back("set-complete"); }
-  void ReadCompleteBox() override { shown.push_back("read-complete"); }
-};
 
 class DispatcherTest : public ::testing::Test {
  protected:

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qrv {
+
+// Collects the bytes of successive reads into answer lines. A line is complete only when a
+// read's last byte is LF: two answers in one read travel together, and a read that ends
+// inside the next answer hands over nothing until a later read ends in LF. Bytes, NUL
+// included, are kept exactly as received.
+class LineAssembler {
+ public:
+  static constexpr std::size_t kMaxReadBytes = 500;
+  static constexpr std::size_t kMaxLineBytes = 499;
+
+  // One read's bytes; the completed line, CR LF included, when the read ends in LF.
+  // A line that would grow past kMaxLineBytes is dropped with this read, and assembly
+  // starts again from the next read.
+  std::optional<std::string> Feed(std::string_view chunk);
+
+  // Forgets an open line, as when the port goes away.
+  void Reset() { line_.clear(); }
+
+  std::size_t open_bytes() const { return line_.size(); }
+
+ private:
+  std::string line_;
+};
+
+}  // namespace qrv

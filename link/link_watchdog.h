@@ -1,0 +1,16 @@
+#pragma once
+
+#include "link_state.h"
+#include "reporter.h"
+
+namespace qrv {
+
+// Ticks after which a pending answer counts as lost: the report comes at the seventh.
+constexpr int kUnansweredTicksLimit = 6;
+
+// One tick of the answer watchdog. Counts only while an answer is pending and no timed run
+// is under way; at the seventh such tick the flags are cleared before "No Connect" is
+// shown, so ticks delivered while the box is open find nothing pending.
+void LinkWatchdog(LinkState& link, Reporter& reporter);
+
+}  // namespace qrv
