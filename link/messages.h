@@ -11,6 +11,12 @@ inline constexpr char kOverRunError[] = "Over Run Error";
 inline constexpr char kCommandError[] = "Command Error";
 inline constexpr char kNoConnect[] = "No Connect";
 inline constexpr char kCantSetColour[] = "Miss! Can't Set";
+// Port set-up warnings, in the order they are shown.
+inline constexpr char kFileOpen[] = "Miss! File Open";
+inline constexpr char kMaskSet[] = "Miss! Mask Set";
+inline constexpr char kBufferSet[] = "Miss! Buffer Set";
+inline constexpr char kTimeOutSet[] = "Miss! Time Out Set";
+inline constexpr char kSetCommState[] = "Miss! Set Comm State";
 inline constexpr char kTitleRefused[] = "ＪＩＳ第１水準,第２水準以外の字が選択されてます";
 
 }  // namespace qrv::msg

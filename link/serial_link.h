@@ -1,0 +1,61 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "link_state.h"
+#include "reporter.h"
+#include "serial_port.h"
+
+namespace qrv {
+
+// The serial line to the board: the port, the writer that puts frames on it and the reader
+// thread that assembles the board's answers into lines.
+//
+// One thread (ReaderThread) owns the descriptor: it waits in poll() for answer bytes, for
+// room to write and for a wake-up. So SendFrame never blocks, and a port that goes away can
+// be closed and reopened without another thread still writing to it.
+class SerialLink {
+ public:
+  // Called on the reader thread with each completed line, CR LF included; the GUI queues it
+  // to its own thread, where the dispatcher runs.
+  using LineSink = std::function<void(std::string line)>;
+
+  // Longest time the line may take to accept one frame; what it has not taken by then is
+  // dropped.
+  static constexpr int kWriteLimitMs = 1000;
+  // A port that went away (or never came) is looked for again this often.
+  static constexpr int kReopenPeriodMs = 1000;
+
+  SerialLink(LinkState& link, LineSink on_line);
+  ~SerialLink();
+  SerialLink(const SerialLink&) = delete;
+  SerialLink& operator=(const SerialLink&) = delete;
+
+  // Opens and sets up device, showing the set-up warnings of a failure; the program goes on
+  // either way. An empty device names no port. Call once, before Start.
+  PortStatus OpenSerialPort(const std::string& device, Reporter& reporter);
+
+  // Sets ReaderRunning and starts the reader thread.
+  void Start();
+  // Clears ReaderRunning, wakes the reader and waits for it; the receive queue is purged.
+  void Stop();
+
+  // Hands a copy of frame to the writer and marks an answer as pending, also when no port
+  // is open (the watchdog then reports "No Connect"). Returns at once. A frame longer than
+  // kMaxFrameBytes is refused: false, nothing sent, nothing pending.
+  bool SendFrame(std::string_view frame);
+
+  // Whether the reader holds an open port now.
+  bool port_open() const;
+  const std::string& device() const;
+
+ private:
+  struct Impl;
+  LinkState& link_;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace qrv

@@ -1,0 +1,55 @@
+#include "serial_port.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include "messages.h"
+
+namespace qrv {
+
+void ReportPortWarnings(PortStatus status, Reporter& reporter) {
+  switch (status) {
+    case PortStatus::kOpened:
+      return;
+    case PortStatus::kCannotOpen:
+      // Every later set-up step fails on a port that is not open, and each says so.
+      for (const char* text : {msg::kFileOpen, msg::kMaskSet, msg::kBufferSet, msg::kTimeOutSet})
+        reporter.WarningBox(text);
+      [[fallthrough]];
+    case PortStatus::kNotConfigured:
+    case PortStatus::kNotSerial:
+      reporter.WarningBox(msg::kSetCommState);
+      return;
+  }
+}
+
+std::string PortErrorText(const std::string& device, const PortOpenResult& result) {
+  if (device.empty()) return "no serial device is named";
+  const std::string name = device + ": ";
+  switch (result.status) {
+    case PortStatus::kOpened:
+      return name + "open";
+    case PortStatus::kNotSerial:
+      return name + "not a serial line";
+    case PortStatus::kNotConfigured:
+      return name + "cannot be set to 38400 baud 8E1 (" + std::strerror(result.error) + ")";
+    case PortStatus::kCannotOpen:
+      break;
+  }
+  switch (result.error) {
+    case ENOENT:
+    case ENXIO:
+    case ENODEV:
+      return name + "no such device";
+    case EBUSY:
+    case EWOULDBLOCK:
+      return name + "busy: another program holds it";
+    case EACCES:
+    case EPERM:
+      return name + "permission denied (is the user in the dialout group?)";
+    default:
+      return name + std::strerror(result.error);
+  }
+}
+
+}  // namespace qrv

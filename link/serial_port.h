@@ -1,0 +1,39 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "reporter.h"
+
+namespace qrv {
+
+// How opening the board's port went.
+enum class PortStatus {
+  kOpened,         // open and set up
+  kNotConfigured,  // a terminal that refused the line settings: kept, it may still carry frames
+  kNotSerial,      // opened, but not a serial line: closed again
+  kCannotOpen,     // absent, held by another program, not permitted, or no device named
+};
+
+struct PortOpenResult {
+  int fd = -1;
+  PortStatus status = PortStatus::kCannotOpen;
+  int error = 0;  // errno of the step that failed
+};
+
+// The device of port index 0..5 (COM1..COM6); empty for any other index, which names no port.
+std::string PortDeviceName(std::int32_t com_port);
+
+// Opens device exclusively and sets the board's line: 38400 baud, 8 data bits, even parity,
+// one stop bit, RTS/CTS and XON/XOFF handshake, raw bytes. The descriptor is non-blocking.
+PortOpenResult OpenPortDevice(const std::string& device);
+void ClosePortDevice(int fd);
+
+// The set-up warnings of one open, in the order operators know them: all five when the port
+// could not be opened, the last alone when it opened but could not be set up.
+void ReportPortWarnings(PortStatus status, Reporter& reporter);
+
+// One line for a command-line user: why device could not be used.
+std::string PortErrorText(const std::string& device, const PortOpenResult& result);
+
+}  // namespace qrv
