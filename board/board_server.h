@@ -1,0 +1,61 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "board_model.h"
+#include "display_config.h"
+
+namespace qrv {
+
+// A misbehaviour of the board, for testing how the program copes.
+struct BoardFault {
+  enum class Kind {
+    kAnswer,   // answer with text (CR LF added) instead of the model's answer
+    kSilent,   // answer nothing
+    kGarbage,  // write text as it is instead of an answer
+  };
+  int frame = 0;  // the received frame it applies to, counting from 1; 0 for every frame
+  Kind kind = Kind::kAnswer;
+  std::string text;
+};
+
+struct BoardOptions {
+  std::vector<BoardFault> faults;  // the first that applies to a frame wins
+  int answer_delay_ms = 0;         // wait before answering
+  int split_bytes = 0;             // write answers in pieces of this size (0: whole)
+  int split_gap_ms = 0;            // pause between the pieces
+};
+
+// Serves the board's end of a line: reads frames up to LF, answers each through a
+// BoardModel, with the faults and timing of its options. A faulted frame leaves the model
+// unchanged, as a board that did not take it would.
+class BoardServer {
+ public:
+  // Called on the server thread for every frame with its answer (empty when silent), just
+  // before the answer is written.
+  using Log = std::function<void(const std::string& frame, const std::string& answer)>;
+
+  // fd is the board's end (a pseudo-terminal master or a serial device); it stays the
+  // caller's to close.
+  BoardServer(int fd, BoardOptions options = {}, Log log = {});
+  ~BoardServer();
+  BoardServer(const BoardServer&) = delete;
+  BoardServer& operator=(const BoardServer&) = delete;
+
+  void Start();
+  void Stop();
+
+  // The model, locked against the server thread for the length of the call.
+  void Load(const DisplayConfig& config);
+  BoardState state() const;
+  int frames_received() const;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace qrv

@@ -1,0 +1,146 @@
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <mutex>
+#include <thread>
+
+#include "board_server.h"
+#include "wake_pipe.h"
+
+namespace qrv {
+namespace {
+
+// A line longer than any frame is not kept whole; the board refuses it at its LF.
+constexpr std::size_t kMaxReceivedBytes = 1024;
+
+}  // namespace
+
+struct BoardServer::Impl {
+  int fd;
+  BoardOptions options;
+  Log log;
+  WakePipe wake;
+  std::thread thread;
+  std::atomic<bool> running{false};
+  mutable std::mutex model_mutex;
+  BoardModel model;
+  std::atomic<int> frames{0};
+  std::string received;
+
+  Impl(int f, BoardOptions o, Log l) : fd(f), options(std::move(o)), log(std::move(l)) {}
+
+  // Sleeps for ms, or less when stopped; false once stopped.
+  bool Pause(int ms) {
+    if (ms > 0) {
+      pollfd p{wake.fd(), POLLIN, 0};
+      poll(&p, 1, ms);
+    }
+    return running;
+  }
+
+  bool WriteAll(std::string_view bytes) {
+    while (!bytes.empty()) {
+      const ssize_t n = write(fd, bytes.data(), bytes.size());
+      if (n > 0) {
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+      } else if (n < 0 && errno == EAGAIN) {
+        pollfd fds[2] = {{fd, POLLOUT, 0}, {wake.fd(), POLLIN, 0}};
+        poll(fds, 2, 1000);
+        if (!running) return false;
+      } else if (!(n < 0 && errno == EINTR)) {
+        return false;
+      }
+    }
+    return true;
+  }
+
+  const BoardFault* FaultFor(int frame) const {
+    for (const BoardFault& f : options.faults)
+      if (f.frame == 0 || f.frame == frame) return &f;
+    return nullptr;
+  }
+
+  void Answer(const std::string& frame) {
+    const int number = ++frames;
+    std::string answer;
+    if (const BoardFault* fault = FaultFor(number)) {
+      if (fault->kind == BoardFault::Kind::kAnswer) answer = fault->text + "\r\n";
+      if (fault->kind == BoardFault::Kind::kGarbage) answer = fault->text;
+    } else {
+      std::lock_guard<std::mutex> lock(model_mutex);
+      answer = model.Answer(frame);
+    }
+    if (log) log(frame, answer);
+    if (!answer.empty() && Pause(options.answer_delay_ms)) {
+      const std::size_t piece =
+          options.split_bytes > 0 ? static_cast<std::size_t>(options.split_bytes) : answer.size();
+      for (std::size_t at = 0; at < answer.size(); at += piece) {
+        if (at > 0 && !Pause(options.split_gap_ms)) break;
+        if (!WriteAll(std::string_view(answer).substr(at, piece))) break;
+      }
+    }
+  }
+
+  void Run() {
+    char chunk[512];
+    while (running) {
+      pollfd fds[2] = {{fd, POLLIN, 0}, {wake.fd(), POLLIN, 0}};
+      if (poll(fds, 2, -1) < 0 && errno != EINTR) break;
+      if (fds[1].revents != 0) wake.Drain();
+      if (!running) break;
+      if ((fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0 && (fds[0].revents & POLLIN) == 0)
+        break;
+      if ((fds[0].revents & POLLIN) == 0) continue;
+      const ssize_t n = read(fd, chunk, sizeof chunk);
+      if (n < 0 && (errno == EAGAIN || errno == EINTR)) continue;
+      if (n <= 0) break;
+      for (ssize_t i = 0; i < n && running; ++i) {
+        if (received.size() < kMaxReceivedBytes) received += chunk[i];
+        if (chunk[i] != '\n') continue;
+        Answer(received);
+        received.clear();
+      }
+    }
+  }
+};
+
+BoardServer::BoardServer(int fd, BoardOptions options, Log log)
+    : impl_(std::make_unique<Impl>(fd, std::move(options), std::move(log))) {
+  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
+}
+
+BoardServer::~BoardServer() {
+  Stop();
+}
+
+void BoardServer::Start() {
+  if (impl_->thread.joinable()) return;
+  impl_->running = true;
+  impl_->thread = std::thread([this] { impl_->Run(); });
+}
+
+void BoardServer::Stop() {
+  impl_->running = false;
+  if (!impl_->thread.joinable()) return;
+  impl_->wake.Wake();
+  impl_->thread.join();
+}
+
+void BoardServer::Load(const DisplayConfig& config) {
+  std::lock_guard<std::mutex> lock(impl_->model_mutex);
+  impl_->model.LoadFrom(config);
+}
+
+BoardState BoardServer::state() const {
+  std::lock_guard<std::mutex> lock(impl_->model_mutex);
+  return impl_->model.state();
+}
+
+int BoardServer::frames_received() const {
+  return impl_->frames;
+}
+
+}  // namespace qrv

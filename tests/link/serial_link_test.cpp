@@ -1,0 +1,260 @@
+#include "serial_link.h"
+
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <ctime>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "board_server.h"
+#include "frames.h"
+#include "line_queue.h"
+#include "link_watchdog.h"
+#include "pseudo_terminal.h"
+#include "recording_reporter.h"
+#include "response_dispatcher.h"
+#include "run_steps.h"
+
+namespace qrv {
+namespace {
+
+using namespace std::chrono_literals;
+using Shown = std::vector<std::string>;
+
+double ProcessCpuSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+}
+
+// CPU time the whole process spends while this thread sleeps for one second.
+double CpuOverOneSecond() {
+  const double before = ProcessCpuSeconds();
+  std::this_thread::sleep_for(1s);
+  return ProcessCpuSeconds() - before;
+}
+
+// The program's side as the GUI wires it: the serial link feeds a line queue, and this
+// thread, standing in for the GUI thread, sends frames and dispatches the lines.
+class LinkTest : public ::testing::Test {
+ protected:
+  DisplayConfig config;
+  LinkState link;
+  RecordingReporter reporter;
+  ResponseDispatcher dispatcher{config, link, reporter};
+  LineQueue lines;
+  SerialLink serial{link, [this](std::string line) { lines.Push(std::move(line)); }};
+  std::mutex log_mutex;
+  std::vector<std::string> board_log;  // frames the board received, in order
+  std::unique_ptr<PseudoTerminal> pty;
+  std::unique_ptr<BoardServer> board;
+
+  std::vector<std::string> BoardLog() {
+    std::lock_guard<std::mutex> lock(log_mutex);
+    return board_log;
+  }
+
+  void StartBoard(BoardOptions options = {}) {
+    pty = std::make_unique<PseudoTerminal>();
+    board = std::make_unique<BoardServer>(pty->master(), std::move(options),
+                                          [this](const std::string& frame, const std::string&) {
+                                            std::lock_guard<std::mutex> lock(log_mutex);
+                                            board_log.push_back(frame);
+                                          });
+    board->Start();
+  }
+
+  void Connect(const std::string& device) {
+    ASSERT_EQ(serial.OpenSerialPort(device, reporter), PortStatus::kOpened);
+    serial.Start();
+  }
+
+  // Sends frame and dispatches the line that comes back; "-" when none comes in time.
+  std::string Exchange(const Frame& frame, std::chrono::milliseconds wait = 3s) {
+    EXPECT_TRUE(serial.SendFrame(frame));
+    EXPECT_EQ(link.AnswerPending, 1);
+    const auto line = lines.Pop(wait);
+    if (!line) return "-";
+    dispatcher.Dispatch(*line);
+    return *line;
+  }
+};
+
+DisplayConfig SampleConfig() {
+  DisplayConfig x;
+  for (int p = 0; p < kPages; ++p) {
+    for (int l = 0; l < kLines; ++l) {
+      x.blink[p][l] = (p + l) % 5;
+      x.char_colour[p][l] = (p + 2 * l) % 8;
+      x.border_colour[p][l] = (3 * p + l) % 9;
+    }
+    x.fill_mask[p] = (p * 37) & 0x7F;
+    x.display_time[p] = (p * 7) % 100;
+    x.char_level[p] = p % 3 == 0 ? 0 : 1;
+  }
+  x.set_title(0, 0, "\x93\xfa\x96\x7b\x81\x40\x82\x60");  // 日本　Ａ
+  std::string full_line;
+  for (int i = 0; i < 14; ++i) full_line += "\x88\x9f";  // 亜 x 14: a full line
+  x.set_title(31, 6, full_line);
+  x.position_h = 15;
+  x.position_v = 0;
+  x.current_page = 20;
+  return x;
+}
+
+void ExpectSameBoardFields(const DisplayConfig& got, const DisplayConfig& want) {
+  for (int p = 0; p < kPages; ++p) {
+    for (int l = 0; l < kLines; ++l) {
+      EXPECT_EQ(got.title(p, l), want.title(p, l)) << p << "/" << l;
+      EXPECT_EQ(got.blink[p][l], want.blink[p][l]) << p << "/" << l;
+      EXPECT_EQ(got.char_colour[p][l], want.char_colour[p][l]) << p << "/" << l;
+      EXPECT_EQ(got.border_colour[p][l], want.border_colour[p][l]) << p << "/" << l;
+    }
+    EXPECT_EQ(got.fill_mask[p], want.fill_mask[p]) << p;
+    EXPECT_EQ(got.display_time[p], want.display_time[p]) << p;
+    EXPECT_EQ(got.char_level[p], want.char_level[p]) << p;
+  }
+  EXPECT_EQ(got.position_h, want.position_h);
+  EXPECT_EQ(got.position_v, want.position_v);
+  EXPECT_EQ(got.current_page, want.current_page);
+  EXPECT_EQ(got.display_page_auto, want.display_page_auto);
+}
+
+TEST_F(LinkTest, WholeConfigurationGoesToTheBoardAndReadsBackTheSame) {
+  StartBoard();
+  Connect(pty->path());
+  const DisplayConfig x = SampleConfig();
+  int sent = 0;
+  for (int step = 1; step <= kAllItemsSteps; ++step) {
+    const auto r = AllItemsStep(x, step);
+    ASSERT_EQ(r.refusal, StepRefusal::kNone) << step;
+    if (!r.frame) continue;
+    ASSERT_EQ(Exchange(*r.frame), "GO\r\n") << step;
+    ++sent;
+  }
+  EXPECT_EQ(Exchange(DisplayOnOffFrame(x)), "GO\r\n");
+  EXPECT_EQ(reporter.shown, Shown(sent + 1, "set-complete"));
+  EXPECT_EQ(link.AnswerPending, 0);
+
+  // Read back into a fresh configuration, as the maintenance read does.
+  reporter.shown.clear();
+  config = DisplayConfig();
+  link.BatchStep = 1;
+  for (int step = 1; step <= kMaintenanceReadSteps; ++step) {
+    const auto request = MaintenanceReadStep(step);
+    if (request) {
+      ASSERT_NE(Exchange(*request), "-") << step;
+    }
+  }
+  EXPECT_EQ(reporter.shown, Shown{});
+  ExpectSameBoardFields(config, x);
+
+  // Every frame reached the board whole and in the order sent.
+  const auto log = BoardLog();
+  ASSERT_EQ(log.size(), static_cast<std::size_t>(sent + 1 + 102));
+  EXPECT_EQ(log.front(), *AllItemsStep(x, 1).frame);
+  EXPECT_EQ(log.back(), ReadPositionVRequest());
+}
+
+TEST_F(LinkTest, BoardErrorsAndOddAnswersReachTheDispatcher) {
+  using Kind = BoardFault::Kind;
+  BoardOptions options;
+  const char* errors[] = {"E0", "E1", "E2", "E3", "GN", "MENU"};
+  for (int i = 0; i < 6; ++i) options.faults.push_back({i + 1, Kind::kAnswer, errors[i]});
+  options.faults.push_back({7, Kind::kGarbage, "\x7f#?Z"});  // no LF: waits for the next read
+  StartBoard(options);
+  Connect(pty->path());
+
+  const Shown meanings = {"error:Framing Error", "error:Parity Error", "error:Over Run Error",
+                          "error:Command Error", "error:Mode Error",   "error:Menu Display"};
+  for (int i = 0; i < 6; ++i) {
+    reporter.shown.clear();
+    EXPECT_EQ(Exchange(PositionHFrame(config)), std::string(errors[i]) + "\r\n");
+    EXPECT_EQ(reporter.shown, Shown{meanings[i]});
+    EXPECT_EQ(link.ErrorReceived, 1);
+  }
+  // The junk and the next answer travel as one line, which is no known answer.
+  EXPECT_TRUE(serial.SendFrame(PositionHFrame(config)));
+  EXPECT_EQ(Exchange(PositionVFrame(config)), "\x7f#?ZGO\r\n");
+  EXPECT_EQ(link.ErrorReceived, 0);
+  EXPECT_EQ(link.AnswerPending, 0);
+}
+
+TEST_F(LinkTest, SlowAndSplitAnswersArriveWhole) {
+  StartBoard({{}, 50, 1, 5});  // 50 ms late, one byte every 5 ms
+  Connect(pty->path());
+  reporter.shown.clear();
+  EXPECT_EQ(Exchange(DisplayPageFrame(config)), "GO\r\n");
+  EXPECT_EQ(reporter.shown, Shown{"set-complete"});
+}
+
+TEST_F(LinkTest, SilentBoardBringsNoConnectAtTheSeventhTick) {
+  StartBoard({{{0, BoardFault::Kind::kSilent, ""}}});
+  Connect(pty->path());
+  link.UnansweredTicks = 3;  // left from before: sending does not clear it
+  EXPECT_EQ(Exchange(PositionVFrame(config), 300ms), "-");
+  EXPECT_EQ(link.UnansweredTicks, 3);
+  link.UnansweredTicks = 0;
+  for (int tick = 1; tick <= 6; ++tick) LinkWatchdog(link, reporter);
+  EXPECT_EQ(reporter.shown, Shown{});
+  LinkWatchdog(link, reporter);
+  EXPECT_EQ(reporter.shown, Shown{"error:No Connect"});
+  EXPECT_EQ(board->frames_received(), 1);
+}
+
+TEST_F(LinkTest, OnlyFramesWithinTheLimitAreTaken) {
+  StartBoard();
+  Connect(pty->path());
+  EXPECT_FALSE(serial.SendFrame(std::string(kMaxFrameBytes + 1, 'P')));
+  EXPECT_EQ(link.AnswerPending, 0);
+  EXPECT_EQ(Exchange(std::string(kMaxFrameBytes - 2, 'P') + "\r\n"), "E3\r\n");
+  EXPECT_EQ(BoardLog().back().size(), kMaxFrameBytes);
+}
+
+TEST_F(LinkTest, WithoutAPortTheReaderSleepsAndFramesStillAwaitAnAnswer) {
+  EXPECT_EQ(serial.OpenSerialPort("", reporter), PortStatus::kCannotOpen);
+  EXPECT_EQ(reporter.shown.size(), 5u);
+  serial.Start();
+  link.UnansweredTicks = 2;
+  EXPECT_EQ(Exchange(PositionHFrame(config), 300ms), "-");
+  EXPECT_EQ(link.UnansweredTicks, 2);
+  EXPECT_LT(CpuOverOneSecond(), 0.05);
+  serial.Stop();
+  EXPECT_EQ(link.ReaderRunning, 0);
+}
+
+TEST_F(LinkTest, UnpluggedPortIsLookedForAgainWithoutSpinning) {
+  // The program opens the device through a path that can be pointed at a new device,
+  // as udev does when an adapter is plugged in again.
+  const auto dir =
+      std::filesystem::temp_directory_path() / ("qrv-unplug-" + std::to_string(getpid()));
+  std::filesystem::create_directories(dir);
+  const auto device = dir / "ttyUSB0";
+  std::filesystem::remove(device);
+  StartBoard();
+  std::filesystem::create_symlink(pty->path(), device);
+  Connect(device.string());
+  EXPECT_EQ(Exchange(PositionHFrame(config)), "GO\r\n");
+
+  board.reset();
+  pty->Close();
+  EXPECT_LT(CpuOverOneSecond(), 0.05);
+  EXPECT_FALSE(serial.port_open());
+  EXPECT_EQ(Exchange(PositionHFrame(config), 300ms), "-");  // ends in "No Connect" as usual
+
+  StartBoard();
+  std::filesystem::remove(device);
+  std::filesystem::create_symlink(pty->path(), device);
+  for (int i = 0; i < 40 && !serial.port_open(); ++i) std::this_thread::sleep_for(100ms);
+  EXPECT_TRUE(serial.port_open());
+  EXPECT_EQ(Exchange(PositionHFrame(config)), "GO\r\n");
+  std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace qrv

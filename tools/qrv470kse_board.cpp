@@ -1,0 +1,153 @@
+// The simulated board as a program: serves a pseudo-terminal (or a serial device wired to
+// the program's port) and logs every frame and answer on stderr.
+#include <signal.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "board_server.h"
+#include "config_file.h"
+#include "pseudo_terminal.h"
+#include "serial_port.h"
+#include "visible_text.h"
+
+namespace {
+
+int Usage(std::ostream& out, int status) {
+  out << "usage: qrv470kse-board [--device DEV] [--load FILE.dat] [--fault N:WHAT]...\n"
+         "                       [--delay MS] [--split BYTES[:GAP_MS]]\n"
+         "Plays a QRV-470K board. Without --device it creates a pseudo-terminal and prints\n"
+         "its path on stdout; point the program at that path. Each frame and answer is\n"
+         "logged on stderr. Ends on Ctrl-C or SIGTERM.\n"
+         "  --device DEV     serve a serial device (e.g. a null-modem cable) instead\n"
+         "  --load FILE.dat  start with the settings of a configuration file\n"
+         "  --fault N:WHAT   misbehave at the N-th frame (0: every frame); WHAT is one of\n"
+         "                   E0 E1 E2 E3 GN MENU (that answer), silent (no answer),\n"
+         "                   garbage[=TEXT] (TEXT, or some junk, instead of an answer)\n"
+         "  --delay MS       wait MS milliseconds before each answer\n"
+         "  --split B[:G]    write answers in pieces of B bytes, G ms apart\n";
+  return status;
+}
+
+std::optional<int> Number(const std::string& text) {
+  if (text.empty() || text.size() > 6 || text.find_first_not_of("0123456789") != text.npos)
+    return std::nullopt;
+  return std::stoi(text);
+}
+
+std::optional<qrv::BoardFault> ParseFault(const std::string& spec) {
+  const auto colon = spec.find(':');
+  if (colon == spec.npos) return std::nullopt;
+  const auto frame = Number(spec.substr(0, colon));
+  if (!frame) return std::nullopt;
+  const std::string what = spec.substr(colon + 1);
+  qrv::BoardFault fault;
+  fault.frame = *frame;
+  if (what == "E0" || what == "E1" || what == "E2" || what == "E3" || what == "GN" ||
+      what == "MENU") {
+    fault.text = what;
+  } else if (what == "silent") {
+    fault.kind = qrv::BoardFault::Kind::kSilent;
+  } else if (what.rfind("garbage", 0) == 0) {
+    fault.kind = qrv::BoardFault::Kind::kGarbage;
+    fault.text = what.size() > 8 && what[7] == '=' ? what.substr(8) : "\x7f#?Z\r\n";
+  } else {
+    return std::nullopt;
+  }
+  return fault;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qrv::BoardOptions options;
+  std::string device, load;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "-h" || arg == "--help") return Usage(std::cout, 0);
+    if (i + 1 >= argc) return Usage(std::cerr, 2);
+    const std::string value = argv[++i];
+    if (arg == "--device") {
+      device = value;
+    } else if (arg == "--load") {
+      load = value;
+    } else if (arg == "--fault") {
+      const auto fault = ParseFault(value);
+      if (!fault) {
+        std::cerr << "qrv470kse-board: bad fault \"" << value << "\"\n";
+        return 2;
+      }
+      options.faults.push_back(*fault);
+    } else if (arg == "--delay") {
+      const auto ms = Number(value);
+      if (!ms) return Usage(std::cerr, 2);
+      options.answer_delay_ms = *ms;
+    } else if (arg == "--split") {
+      const auto colon = value.find(':');
+      const auto bytes = Number(value.substr(0, colon));
+      const auto gap =
+          colon == value.npos ? std::optional<int>(0) : Number(value.substr(colon + 1));
+      if (!bytes || !gap) return Usage(std::cerr, 2);
+      options.split_bytes = *bytes;
+      options.split_gap_ms = *gap;
+    } else {
+      return Usage(std::cerr, 2);
+    }
+  }
+
+  qrv::DisplayConfig config;
+  if (!load.empty()) {
+    std::ifstream in(load, std::ios::binary);
+    if (!in) {
+      std::cerr << "qrv470kse-board: cannot read " << load << "\n";
+      return 1;
+    }
+    qrv::ReadConfigFile(in, config);
+  }
+
+  // The signals are taken by sigwait below, never by the server thread.
+  sigset_t stop_signals;
+  sigemptyset(&stop_signals);
+  sigaddset(&stop_signals, SIGINT);
+  sigaddset(&stop_signals, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
+
+  std::unique_ptr<qrv::PseudoTerminal> pty;
+  int fd = -1;
+  if (device.empty()) {
+    try {
+      pty = std::make_unique<qrv::PseudoTerminal>();
+    } catch (const std::exception& e) {
+      std::cerr << "qrv470kse-board: " << e.what() << "\n";
+      return 1;
+    }
+    fd = pty->master();
+    std::cout << pty->path() << std::endl;
+  } else {
+    const qrv::PortOpenResult port = qrv::OpenPortDevice(device);
+    if (port.status != qrv::PortStatus::kOpened) {
+      std::cerr << "qrv470kse-board: " << qrv::PortErrorText(device, port) << "\n";
+      qrv::ClosePortDevice(port.fd);
+      return 1;
+    }
+    fd = port.fd;
+    std::cerr << "serving " << device << "\n";
+  }
+
+  qrv::BoardServer board(fd, options, [](const std::string& frame, const std::string& answer) {
+    std::cerr << "<- " << qrv::VisibleText(frame) << "\n"
+              << "-> " << (answer.empty() ? "(no answer)" : qrv::VisibleText(answer)) << "\n";
+  });
+  board.Load(config);
+  board.Start();
+  int signal_number = 0;
+  sigwait(&stop_signals, &signal_number);
+  board.Stop();
+  std::cerr << "stopped after " << board.frames_received() << " frames\n";
+  if (!pty) qrv::ClosePortDevice(fd);
+  return 0;
+}
