@@ -7,6 +7,10 @@
 
 namespace qrv {
 
+std::string SettingsDevice(const SerialSettings& settings) {
+  return settings.com_device.empty() ? PortDeviceName(settings.com_port) : settings.com_device;
+}
+
 void ReportPortWarnings(PortStatus status, Reporter& reporter) {
   switch (status) {
     case PortStatus::kOpened:

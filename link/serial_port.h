@@ -4,6 +4,7 @@
 #include <string>
 
 #include "reporter.h"
+#include "serial_settings.h"
 
 namespace qrv {
 
@@ -23,6 +24,10 @@ struct PortOpenResult {
 
 // The device of port index 0..5 (COM1..COM6); empty for any other index, which names no port.
 std::string PortDeviceName(std::int32_t com_port);
+
+// The device the settings name: com_device when given (a USB adapter, say), else the port
+// of com_port.
+std::string SettingsDevice(const SerialSettings& settings);
 
 // Opens device exclusively and sets the board's line: 38400 baud, 8 data bits, even parity,
 // one stop bit, RTS/CTS and XON/XOFF handshake, raw bytes. The descriptor is non-blocking.

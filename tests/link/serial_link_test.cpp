@@ -207,6 +207,23 @@ TEST_F(LinkTest, SilentBoardBringsNoConnectAtTheSeventhTick) {
   EXPECT_EQ(board->frames_received(), 1);
 }
 
+TEST_F(LinkTest, LineHeldByFlowControlDropsTheFrameAfterItsLimit) {
+  StartBoard();
+  Connect(pty->path());
+  EXPECT_EQ(Exchange(PositionHFrame(config)), "GO\r\n");
+  ASSERT_EQ(write(pty->master(), "\x13", 1), 1);  // XOFF: the board holds the line
+  std::this_thread::sleep_for(100ms);
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_TRUE(serial.SendFrame(PositionVFrame(config)));
+  // SendFrame does not wait for a held line (the limit is 1000 ms).
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 500ms);
+  EXPECT_EQ(lines.Pop(1300ms), std::nullopt);
+  ASSERT_EQ(write(pty->master(), "\x11", 1), 1);  // XON
+  EXPECT_EQ(Exchange(DisplayPageFrame(config)), "GO\r\n");
+  const auto log = BoardLog();
+  EXPECT_EQ(log, (std::vector<std::string>{PositionHFrame(config), DisplayPageFrame(config)}));
+}
+
 TEST_F(LinkTest, OnlyFramesWithinTheLimitAreTaken) {
   StartBoard();
   Connect(pty->path());

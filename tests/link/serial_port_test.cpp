@@ -31,11 +31,14 @@ Shown OpenThroughLink(const std::string& device, PortStatus expected) {
   return reporter.shown;
 }
 
-TEST(SerialPortTest, PortIndexNamesOnlyTheSixPorts) {
+TEST(SerialPortTest, PortIndexNamesOnlyTheSixPortsAndADeviceOverridesIt) {
   EXPECT_EQ(PortDeviceName(0), "/dev/ttyS0");
   EXPECT_EQ(PortDeviceName(5), "/dev/ttyS5");
   EXPECT_EQ(PortDeviceName(6), "");
   EXPECT_EQ(PortDeviceName(-1), "");
+  EXPECT_EQ(SettingsDevice({3, 0, ""}), "/dev/ttyS3");
+  EXPECT_EQ(SettingsDevice({9, 1, ""}), "");
+  EXPECT_EQ(SettingsDevice({9, 1, "/dev/ttyUSB0"}), "/dev/ttyUSB0");
 }
 
 TEST(SerialPortTest, FailuresGiveTheirWarningsInOrder) {
