@@ -106,6 +106,9 @@ PortOpenResult OpenPortDevice(const std::string& device) {
 
 void ClosePortDevice(int fd) {
   if (fd < 0) return;
+  // A terminal that someone else keeps open (a pseudo-terminal's far end) would otherwise
+  // stay exclusive, and refuse our own reopening.
+  ioctl(fd, TIOCNXCL);
   flock(fd, LOCK_UN);
   close(fd);
 }
