@@ -8,45 +8,10 @@
 
 #include "response_dispatcher.h"
 #include "run_steps.h"
+#include "varied_config.h"
 
 namespace qrv {
 namespace {
-
-std::string Times(std::string_view s, int n) {
-  std::string r;
-  while (n-- > 0) r += s;
-  return r;
-}
-
-// Full-width titles on a few pages and every other setting away from its start value.
-DisplayConfig Varied() {
-  DisplayConfig c;
-  c.set_title(0, 0, "\x93\xfa\x96\x7b");                   // 日本
-  c.set_title(0, 6, Times("\x93\xfa", 14));                // a full line
-  c.set_title(13, 2, "\x81\x40\x82\xa0\x81\x40\x82\xa2");  // spaces before あ and い stay
-  c.set_title(31, 3, "\x82\x60\xea\xa4");                  // Ａ and the last kanji of row 84
-  for (int p = 0; p < kPages; ++p) {
-    for (int l = 0; l < kLines; ++l) {
-      c.char_colour[p][l] = (p + l) % 9;
-      c.border_colour[p][l] = (p + 2 * l + 1) % 8;  // never both blank
-      c.blink[p][l] = (p * l) % 5;
-    }
-    c.fill_mask[p] = (p * 5) % 128;
-    c.display_time[p] = (p * 7) % 100;
-    c.char_level[p] = p % 3 == 0 ? 0 : 1;
-  }
-  c.position_h = 15;
-  c.position_v = 0;
-  c.current_page = 31;
-  c.display_on = 1;
-  return c;
-}
-
-auto Settings(const DisplayConfig& c) {
-  return std::tie(c.title_text, c.blink, c.char_colour, c.border_colour, c.fill_mask,
-                  c.display_time, c.char_level, c.position_h, c.position_v, c.current_page,
-                  c.display_page_auto);
-}
 
 auto Tie(const BoardState& s) {
   return std::tie(s.titles, s.shown_titles, s.blink, s.char_colour, s.border_colour, s.fill_mask,
@@ -63,11 +28,11 @@ void ExpectReadsBack(BoardModel& board, const DisplayConfig& want) {
   for (int step = 1; step <= kMaintenanceReadSteps; ++step) {
     if (auto request = MaintenanceReadStep(step)) dispatcher.Dispatch(board.Answer(*request));
   }
-  EXPECT_EQ(Settings(read), Settings(want));
+  EXPECT_EQ(BoardSettings(read), BoardSettings(want));
 }
 
 TEST(BoardModel, TakesTheAllItemsRunAndLoadsAConfigurationAsTheProgramReadsThemBack) {
-  const DisplayConfig x = Varied();
+  const DisplayConfig x = VariedConfig();
   BoardModel board;
   ExpectReadsBack(board, DisplayConfig());
   for (int step = 1; step <= kAllItemsSteps; ++step) {
@@ -127,7 +92,7 @@ TEST(BoardModel, AnswersAtTheBoundariesByteForByte) {
 
 TEST(BoardModel, RefusesAnythingNotUnderstoodExactlyAndChangesNothing) {
   BoardModel board;
-  board.LoadFrom(Varied());
+  board.LoadFrom(VariedConfig());
   const BoardState before = board.state();
   const auto refused = [&](std::vector<std::string> frames, const char* end = "\r\n") {
     for (const std::string& frame : frames) {

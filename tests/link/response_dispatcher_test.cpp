@@ -8,6 +8,7 @@
 #include "frames.h"
 #include "recording_reporter.h"
 #include "title_frame.h"
+#include "varied_config.h"
 
 namespace qrv {
 namespace {
@@ -33,12 +34,6 @@ class DispatcherTest : public ::testing::Test {
 };
 
 using Shown = std::vector<std::string>;
-
-std::string Repeat(const char* s, int n) {
-  std::string r;
-  while (n-- > 0) r += s;
-  return r;
-}
 
 TEST_F(DispatcherTest, GoConfirmsOnlyOutsideRunsAndOnlyWhenExact) {
   EXPECT_EQ(Dispatch("GO\r\n"), Shown{"set-complete"});
@@ -171,7 +166,7 @@ TEST_F(DispatcherTest, TitleAnswersDecodeToWhatWasSent) {
   sent.set_title(4, 0, "\x82\x60\x82\x61");                    // ＡＢ
   sent.set_title(4, 1, "\x81\x40\x82\xA0\x81\x40\x82\xA2");    // leading and inner spaces kept
   sent.set_title(4, 2, "\x87\x40\x87\x54\xEE\xEF\xEE\xE0");    // ① Ⅰ ⅰ 髙 in NEC form
-  sent.set_title(4, 6, Repeat("\x88\x9F", 14));                // 亜 x 14, no padding
+  sent.set_title(4, 6, Times("\x88\x9F", 14));                 // 亜 x 14, no padding
   config.set_title(4, 0, "\x82\xA0\x82\xA0\x82\xA0\x82\xA0");  // longer text is replaced
   const auto frame = BuildTitleFrame(sent, 4, true);
   ASSERT_TRUE(frame);
@@ -188,12 +183,12 @@ TEST_F(DispatcherTest, TitleAnswersDecodeToWhatWasSent) {
       "2341"
       "7D21"
       "2342" +
-      Repeat("2121", 95) + "\r\n");
+      Times("2121", 95) + "\r\n");
   EXPECT_EQ(config.title(1, 0).substr(0, 6), "\x82\x60\x81\x40\x82\x61");
 }
 
 TEST_F(DispatcherTest, TitleAnswersForNoPageOrWithBadCodesStayInBounds) {
-  const std::string codes = Repeat("2341", 98);
+  const std::string codes = Times("2341", 98);
   for (const char* page : {"00", "33", "99", "-1", "a1"}) {
     Dispatch(std::string("CA") + page + codes + "\r\n");
   }
