@@ -17,6 +17,15 @@ inline constexpr char kMaskSet[] = "Miss! Mask Set";
 inline constexpr char kBufferSet[] = "Miss! Buffer Set";
 inline constexpr char kTimeOutSet[] = "Miss! Time Out Set";
 inline constexpr char kSetCommState[] = "Miss! Set Comm State";
+// The communication settings could not be written; the file's path follows.
+inline constexpr char kSettingsNotSaved[] = "Can't save the settings file ";
+// Start-up when the reader thread could not be made.
+inline constexpr char kReadThread[] = "error creating read thread";
+// --simulate found no pseudo-terminal; the reason follows.
+inline constexpr char kNoSimulatedBoard[] = "Can't start the simulated board: ";
+// The file commands.
+inline constexpr char kCantFileOpen[] = "Can't file open";
+inline constexpr char kDontFileOpen[] = "Don't file open";
 inline constexpr char kTitleRefused[] = "ＪＩＳ第１水準,第２水準以外の字が選択されてます";
 
 }  // namespace qrv::msg

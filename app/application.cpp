@@ -1,0 +1,59 @@
+#include "application.h"
+
+#include <system_error>
+
+#include "messages.h"
+#include "serial_port.h"
+
+namespace qrv {
+
+Application::Application(StartOptions options, DisplayConfig& config, Reporter& reporter,
+                         Prompts& prompts)
+    : options_(std::move(options)),
+      config_(config),
+      reporter_(reporter),
+      documents_(config, link_, reporter, prompts),
+      dispatcher_(config, link_, reporter),
+      inbox_([this](const std::string& line) { dispatcher_.Dispatch(line); }),
+      serial_(link_, [this](std::string line) {
+        QMetaObject::invokeMethod(
+            &line_receiver_, [this, line = std::move(line)]() mutable { inbox_.Post(line); },
+            Qt::QueuedConnection);
+      }) {}
+
+Application::~Application() {
+  serial_.Stop();
+  board_.reset();
+}
+
+void Application::Start() {
+  window_ = std::make_unique<MainWindow>(MainWindowServices{config_, link_, reporter_, documents_,
+                                                            settings_, options_.settings_path,
+                                                            [this] { serial_.Stop(); }});
+  window_->show();
+
+  config_.reset_to_defaults();
+  settings_ = ReadSerialSettings(options_.settings_path);
+  serial_.OpenSerialPort(ChooseDevice(), reporter_);
+  try {
+    serial_.Start();
+  } catch (const std::system_error&) {
+    reporter_.WarningBox(msg::kReadThread);
+  }
+}
+
+std::string Application::ChooseDevice() {
+  if (options_.simulate) {
+    try {
+      board_ = std::make_unique<SimulatedBoard>();
+      return board_->device();
+    } catch (const std::system_error& e) {
+      reporter_.WarningBox(std::string(msg::kNoSimulatedBoard) + e.what());
+      return std::string();
+    }
+  }
+  if (!options_.port.empty()) return options_.port;
+  return SettingsDevice(settings_);
+}
+
+}  // namespace qrv

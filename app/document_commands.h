@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+#include "display_config.h"
+#include "link_state.h"
+#include "prompts.h"
+#include "reporter.h"
+
+namespace qrv {
+
+// The File menu and the exit question: New, Open, Save, Save As and ConfirmExit over the
+// one DisplayConfig. A save goes to a temporary file that replaces the old one only when
+// complete, so a failed save never leaves a damaged .dat behind.
+class DocumentCommands {
+ public:
+  DocumentCommands(DisplayConfig& config, LinkState& link, Reporter& reporter, Prompts& prompts)
+      : config_(config), link_(link), reporter_(reporter), prompts_(prompts) {}
+
+  // Each returns true when it changed the document (New, Open) or wrote it (Save, Save As).
+  bool NewDocument();
+  bool OpenDocument();
+  bool SaveDocument();
+  bool SaveDocumentAs();
+  // True when the program may quit: nothing unsaved, the operator chose to drop it, or it
+  // was saved. A failed or cancelled save keeps the program open.
+  bool ConfirmExit();
+
+ private:
+  bool WriteTo(const QString& path);
+
+  DisplayConfig& config_;
+  LinkState& link_;
+  Reporter& reporter_;
+  Prompts& prompts_;
+};
+
+}  // namespace qrv

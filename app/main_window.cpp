@@ -1,0 +1,129 @@
+#include "main_window.h"
+
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QCoreApplication>
+#include <QMenuBar>
+
+#include "about_box.h"
+#include "app_icon.h"
+#include "comm_settings_dialog.h"
+#include "link_watchdog.h"
+#include "main_menu.h"
+#include "resource_ids.h"
+#include "status_panel.h"
+
+namespace qrv {
+
+MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
+    : QMainWindow(parent),
+      services_(std::move(services)),
+      panel_(new StatusPanel(services_.config, this)),
+      run_dialog_([](QDialog& dialog) { dialog.exec(); }),
+      quit_([](int code) { QCoreApplication::exit(code); }) {
+  setWindowTitle(QStringLiteral("For QRV-470K Program"));
+  setWindowIcon(AppIcon());
+  // A caption with system menu, minimise and close; no maximise, no sizing.
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
+  // The menu stays in the window on desktops that offer a global menu bar: the window's
+  // fixed size counts on it.
+  menuBar()->setNativeMenuBar(false);
+  BuildMainMenu(*menuBar(), [this](int id) { Dispatch(id); });
+  setCentralWidget(panel_);
+  setFixedSize(kOuterWidth, kOuterHeight);
+  move(0, 0);
+
+  watchdog_.setInterval(kWatchdogPeriodMs);
+  connect(&watchdog_, &QTimer::timeout, this, &MainWindow::OnWatchdogTimer);
+  services_.link.ReaderRunning = 1;
+
+  commands_ = {
+      {ids::kNewDocument, [this] { RunFileCommand(&DocumentCommands::NewDocument); }},
+      {ids::kOpenDocument, [this] { RunFileCommand(&DocumentCommands::OpenDocument); }},
+      {ids::kSaveDocument, [this] { RunFileCommand(&DocumentCommands::SaveDocument); }},
+      {ids::kSaveDocumentAs, [this] { RunFileCommand(&DocumentCommands::SaveDocumentAs); }},
+      {ids::kCommSettings,
+       [this] {
+         corner_.Reset();
+         CommSettingsDialog dialog(services_.settings, services_.settings_path, services_.reporter,
+                                   this);
+         RunDialog(dialog);
+       }},
+      {ids::kExitApplication, [this] { ExitApplication(); }},
+      {ids::kAboutBox,
+       [this] {
+         AboutBox dialog(this);
+         RunDialog(dialog);
+       }},
+  };
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::Dispatch(int command_id) {
+  const auto command = commands_.find(command_id);
+  if (command != commands_.end()) command->second();
+}
+
+void MainWindow::OnWatchdogTimer() {
+  LinkWatchdog(services_.link, services_.reporter);
+}
+
+void MainWindow::ExitApplication() {
+  if (!services_.documents.ConfirmExit()) return;
+  watchdog_.stop();
+  services_.link.ReaderRunning = 0;
+  if (services_.stop_reader) services_.stop_reader();
+  quit_(0);
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  // Started once: restarting it on every paint would let a window that is repainted often
+  // hold off "No Connect" for ever.
+  if (!watchdog_started_) {
+    watchdog_started_ = true;
+    watchdog_.start();
+    QTimer::singleShot(0, this, &MainWindow::FitOuterSize);
+  }
+}
+
+void MainWindow::FitOuterSize() {
+  // The window manager's frame counts towards the outer size.
+  const QSize frame = frameGeometry().size() - geometry().size();
+  if (frame.width() <= 0 && frame.height() <= 0) return;
+  setFixedSize(kOuterWidth - frame.width(), kOuterHeight - frame.height());
+  move(0, 0);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  // The window itself stays: the event loop ends and the process with it.
+  event->ignore();
+  ExitApplication();
+}
+
+void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
+  // Never passed on: a right-click on the window opens no menu of its own.
+  event->accept();
+  if (event->reason() == QContextMenuEvent::Keyboard) {
+    corner_.KeyboardContextMenu();
+    return;
+  }
+  if (corner_.ContextMenu(event->globalPos().x(), event->globalPos().y())) {
+    Dispatch(ids::kMaintenanceRead);
+  }
+}
+
+void MainWindow::RunDialog(QDialog& dialog) {
+  run_dialog_(dialog);
+}
+
+void MainWindow::RunFileCommand(bool (DocumentCommands::*command)()) {
+  (services_.documents.*command)();
+  // The file name may have changed.
+  panel_->update();
+}
+
+}  // namespace qrv

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QTimer>
+#include <functional>
+#include <map>
+#include <string>
+
+#include "corner_gesture.h"
+#include "display_config.h"
+#include "document_commands.h"
+#include "link_state.h"
+#include "reporter.h"
+#include "serial_settings.h"
+
+class QDialog;
+
+namespace qrv {
+
+class StatusPanel;
+
+// What the main window works with; the application wires it up.
+struct MainWindowServices {
+  DisplayConfig& config;
+  LinkState& link;
+  Reporter& reporter;
+  DocumentCommands& documents;
+  SerialSettings& settings;
+  std::string settings_path;
+  // Wakes the reader thread and waits for it to end.
+  std::function<void()> stop_reader;
+};
+
+// "For QRV-470K Program": the menu, the status panel, the answer watchdog, the corner
+// gesture and the way out.
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  static constexpr int kWatchdogPeriodMs = 500;
+  static constexpr int kOuterWidth = 640;
+  static constexpr int kOuterHeight = 200;
+
+  explicit MainWindow(MainWindowServices services, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // A menu command by its id; ids without a command do nothing.
+  void Dispatch(int command_id);
+  // One expiry of the watchdog timer.
+  void OnWatchdogTimer();
+  // The close box and command 150: asks about unsaved changes, then stops the reader and
+  // ends the event loop with exit code 0.
+  void ExitApplication();
+
+  const QTimer& watchdog_timer() const { return watchdog_; }
+  const CornerGesture& corner_gesture() const { return corner_; }
+  StatusPanel& status_panel() const { return *panel_; }
+
+  // How modal dialogs are run (exec by default); tests look at the dialog instead.
+  void set_dialog_runner(std::function<void(QDialog&)> runner) { run_dialog_ = std::move(runner); }
+  // How the event loop is ended (QCoreApplication::exit by default).
+  void set_quit(std::function<void(int)> quit) { quit_ = std::move(quit); }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
+ private:
+  void RunDialog(QDialog& dialog);
+  void RunFileCommand(bool (DocumentCommands::*command)());
+  void FitOuterSize();
+
+  MainWindowServices services_;
+  StatusPanel* panel_;
+  QTimer watchdog_;
+  bool watchdog_started_ = false;
+  CornerGesture corner_;
+  std::map<int, std::function<void()>> commands_;
+  std::function<void(QDialog&)> run_dialog_;
+  std::function<void(int)> quit_;
+};
+
+}  // namespace qrv

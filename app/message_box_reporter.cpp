@@ -1,0 +1,40 @@
+#include "message_box_reporter.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace qrv {
+namespace {
+
+void ShowBox(QMessageBox::Icon icon, const QString& caption, const QString& text, QWidget* owner) {
+  QApplication::beep();
+  QMessageBox box(icon, caption, text, QMessageBox::Ok, owner);
+  box.setWindowModality(Qt::ApplicationModal);
+  box.exec();
+}
+
+QString Text(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+void MessageBoxReporter::ErrorBox(std::string_view text) {
+  ShowBox(QMessageBox::Critical, QStringLiteral("Error"), Text(text), nullptr);
+}
+
+void MessageBoxReporter::WarningBox(std::string_view text) {
+  ShowBox(QMessageBox::Warning, QStringLiteral("Error"), Text(text), nullptr);
+}
+
+void MessageBoxReporter::SetCompleteBox() {
+  ShowBox(QMessageBox::NoIcon, QStringLiteral("設定完了"), QStringLiteral("Success"),
+          ResponseBoxOwner.data());
+}
+
+void MessageBoxReporter::ReadCompleteBox() {
+  ShowBox(QMessageBox::NoIcon, QStringLiteral("読み込み完了"), QStringLiteral("Success"),
+          ResponseBoxOwner.data());
+}
+
+}  // namespace qrv

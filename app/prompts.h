@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+namespace qrv {
+
+// The questions and file choices the document commands put to the operator. The GUI shows
+// message boxes and file dialogs; tests answer from a script.
+class Prompts {
+ public:
+  virtual ~Prompts() = default;
+  // A Yes/No question without owner, caption "QRV-470KSE", question icon, no beep.
+  // True for Yes.
+  virtual bool AskYesNo(const QString& question) = 0;
+  // "ファイルのオープン": an existing file, or nothing when cancelled.
+  virtual std::optional<QString> ChooseOpenFile() = 0;
+  // "ファイルの保存": a file name, or nothing when cancelled. Replacing a file is confirmed
+  // inside the dialog.
+  virtual std::optional<QString> ChooseSaveFile() = 0;
+};
+
+}  // namespace qrv

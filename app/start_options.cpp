@@ -1,0 +1,40 @@
+#include "start_options.h"
+
+#include <QCommandLineParser>
+#include <QFile>
+
+#include "serial_settings.h"
+
+namespace qrv {
+
+StartOptions ParseStartOptions(const QStringList& arguments) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription(
+      QStringLiteral("Configures a QRV-470K information scroller over a serial line."));
+  parser.addHelpOption();
+  parser.addVersionOption();
+  const QCommandLineOption settings(
+      QStringLiteral("settings"),
+      QStringLiteral("Settings file to use instead of the user's qrv470kse.ini."),
+      QStringLiteral("FILE"));
+  const QCommandLineOption port(
+      QStringLiteral("port"),
+      QStringLiteral("Serial device to open, whatever the settings name (e.g. /dev/ttyUSB0)."),
+      QStringLiteral("DEVICE"));
+  const QCommandLineOption simulate(
+      QStringLiteral("simulate"),
+      QStringLiteral("Connect to a board simulated inside the program; frames and answers "
+                     "are logged on stderr."));
+  parser.addOptions({settings, port, simulate});
+  parser.process(arguments);
+
+  StartOptions options;
+  options.settings_path = parser.isSet(settings)
+                              ? QFile::encodeName(parser.value(settings)).toStdString()
+                              : DefaultSettingsPath();
+  options.port = QFile::encodeName(parser.value(port)).toStdString();
+  options.simulate = parser.isSet(simulate);
+  return options;
+}
+
+}  // namespace qrv

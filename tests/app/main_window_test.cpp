@@ -1,0 +1,235 @@
+#include "main_window.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+
+#include "app_harness.h"
+#include "corner_gesture.h"
+#include "line_inbox.h"
+#include "qt_test_registry.h"
+
+namespace qrv {
+namespace {
+
+using Shown = std::vector<std::string>;
+
+// The menu as indented lines: "id text" for items, "---" for separators.
+void Describe(const QList<QAction*>& actions, const QString& indent, QStringList& out) {
+  for (QAction* action : actions) {
+    if (action->isSeparator()) {
+      out << indent + "---";
+    } else if (action->menu() != nullptr) {
+      out << indent + action->text();
+      Describe(action->menu()->actions(), indent + "  ", out);
+    } else {
+      out << indent + QString::number(action->data().toInt()) + " " + action->text();
+      QVERIFY(action->isEnabled() && !action->isCheckable() && action->shortcut().isEmpty());
+    }
+  }
+}
+
+QAction* FindCommand(QMenuBar* bar, int id) {
+  for (QAction* action : bar->findChildren<QAction*>()) {
+    if (!action->menu() && action->data().toInt() == id) return action;
+  }
+  return nullptr;
+}
+
+void RightClick(QWidget& window, QPoint global,
+                QContextMenuEvent::Reason reason = QContextMenuEvent::Mouse) {
+  QContextMenuEvent event(reason, QPoint(1, 1), global);
+  QApplication::sendEvent(&window, &event);
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void windowAndMenu() {
+    AppHarness h(false);
+    MainWindow& window = h.Start();
+    QCOMPARE(window.windowTitle(), QStringLiteral("For QRV-470K Program"));
+    QCOMPARE(window.pos(), QPoint(0, 0));
+    QCOMPARE(window.minimumSize(), window.maximumSize());
+    QVERIFY(!(window.windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(window.isVisible() && !window.isMinimized());
+    QVERIFY(!window.windowIcon().isNull());
+
+    QStringList menu;
+    Describe(window.menuBar()->actions(), QString(), menu);
+    const QStringList expected = {
+        "File",
+        "  40001 新規作成",
+        "  40002 開く",
+        "  40003 上書き保存",
+        "  40004 名前を付けて保存",
+        "  ---",
+        "  150 ｱﾌﾟﾘｹｰｼｮﾝの終了",
+        "Set",
+        "  QRVの設定",
+        "    40010 情報（タイトル）の設定",
+        "    40015 文字背景色ベタ塗りの設定",
+        "    40014 文字レベルの設定",
+        "    40013 表示ページの設定",
+        "    40011 表示時間の設定",
+        "    40018 表示位置微調整",
+        "    40016 文字色の設定",
+        "    40017 点滅表示の設定",
+        "    40023 表示/非表示の設定",
+        "  40007 通信の設定",
+        "  40009 全項目の設定",
+        "  メンテナンス",
+        "    40026 設定項目の読み込み",
+        "Information",
+        "  152 QRV470KSEのﾊﾞｰｼﾞｮﾝ情報",
+    };
+    QCOMPARE(menu, expected);
+
+    // Choosing an item reaches the dispatcher with its id.
+    h.on_dialog = [](QDialog& dialog) {
+      if (dialog.property("templateId").toInt() != 102) return;
+      QCOMPARE(dialog.windowTitle(), QStringLiteral("QRV470KSEのﾊﾞｰｼﾞｮﾝ情報"));
+      auto* version = dialog.findChild<QLabel*>(QStringLiteral("version"));
+      QVERIFY(version != nullptr);
+      QCOMPARE(version->text(), QStringLiteral("QRV470KSE Version 1.01"));
+    };
+    FindCommand(window.menuBar(), 152)->trigger();
+    FindCommand(window.menuBar(), 40007)->trigger();
+    QCOMPARE(h.opened, (std::vector<int>{102, 106}));
+    // Ids the menu does not hold do nothing.
+    for (int id : {0, 1, 2, 151, 40005, 99999, -1}) window.Dispatch(id);
+    QCOMPARE(h.opened.size(), 2u);
+    QVERIFY(h.quit_codes.empty());
+    QCOMPARE(h.reporter.shown.size(), 5u);  // the port warnings only
+  }
+
+  void exitByCommandAndCloseBoxAlike() {
+    for (const bool close_box : {false, true}) {
+      AppHarness h(false);
+      MainWindow& window = h.Start();
+      auto exit = [&] { close_box ? (void)window.close() : window.Dispatch(150); };
+
+      // Unsaved changes, the operator wants to save, has no file name and cancels: stay.
+      h.config->modified = 1;
+      h.prompts.answers = {false};
+      exit();
+      QCOMPARE(h.prompts.asked, (QStringList{"データを保存せずに終了しますか？", "save"}));
+      QVERIFY(h.quit_codes.empty());
+      QVERIFY(window.watchdog_timer().isActive());
+      QCOMPARE(h.app->link().ReaderRunning.load(), 1);
+
+      h.prompts.answers = {true};
+      exit();
+      QCOMPARE(h.quit_codes, std::vector<int>{0});
+      QVERIFY(!window.watchdog_timer().isActive());
+      QCOMPARE(h.app->link().ReaderRunning.load(), 0);
+    }
+  }
+
+  void watchdogReportsASilentLineOnce() {
+    AppHarness h(false);
+    MainWindow& window = h.Start();
+    h.reporter.shown.clear();
+    QVERIFY(window.watchdog_timer().isActive());
+    QCOMPARE(window.watchdog_timer().interval(), 500);
+    // Paints do not restart the period.
+    const int timer = window.watchdog_timer().timerId();
+    window.repaint();
+    QCoreApplication::processEvents();
+    QCOMPARE(window.watchdog_timer().timerId(), timer);
+
+    LinkState& link = h.app->link();
+    QVERIFY(h.app->serial().SendFrame("IDON\r\n"));
+    for (int tick = 1; tick <= 6; ++tick) window.OnWatchdogTimer();
+    link.BatchRunning = 1;  // a timed run: no count, no report
+    for (int tick = 0; tick < 20; ++tick) window.OnWatchdogTimer();
+    QVERIFY(h.reporter.shown.empty());
+    link.BatchRunning = 0;
+    window.OnWatchdogTimer();
+    window.OnWatchdogTimer();
+    QCOMPARE(h.reporter.shown, Shown{"error:No Connect"});
+  }
+
+  void boardAnswerClearsTheWatchdog() {
+    AppHarness h(true);
+    MainWindow& window = h.Start();
+    QCOMPARE(h.reporter.shown, Shown{});  // the simulated board's port sets up cleanly
+    LinkState& link = h.app->link();
+    QVERIFY(h.app->serial().SendFrame("IDON\r\n"));
+    for (int tick = 1; tick <= 6; ++tick) window.OnWatchdogTimer();
+    // The answer is dispatched on this thread, from the event loop.
+    QTRY_COMPARE(link.AnswerPending, 0);
+    QCOMPARE(link.UnansweredTicks, 0);
+    for (int tick = 1; tick <= 10; ++tick) window.OnWatchdogTimer();
+    QCOMPARE(h.reporter.shown, Shown{"set-complete"});
+  }
+
+  void cornerGesture() {
+    CornerGesture gesture;
+    auto clicks = [&](int n, int x, int y) {
+      bool opened = false;
+      for (int i = 0; i < n; ++i) opened = gesture.ContextMenu(x, y) || opened;
+      return opened;
+    };
+    QVERIFY(!clicks(9, 0, 0));
+    QVERIFY(!clicks(1, 100, 100));
+    QVERIFY(!clicks(9, 19, 19));
+    QVERIFY(clicks(1, 19, 19));  // the tenth in a row
+    QCOMPARE(gesture.count(), 0);
+    // Just outside the square, or negative (seen as large), starts again.
+    for (const QPoint& away : {QPoint(20, 0), QPoint(0, 20), QPoint(-1, 5), QPoint(5, -1)}) {
+      clicks(9, 0, 0);
+      QVERIFY(!clicks(1, away.x(), away.y()));
+      QCOMPARE(gesture.count(), 0);
+    }
+    // Coordinates are 16-bit: 65536 + 3 is 3.
+    QVERIFY(clicks(10, 65539, 3));
+
+    // On the window: screen positions count, the keyboard's request resets, and opening the
+    // communication settings resets.
+    AppHarness h(false);
+    MainWindow& window = h.Start();
+    for (int i = 0; i < 9; ++i) RightClick(window, QPoint(19, 19));
+    QCOMPARE(window.corner_gesture().count(), 9);
+    RightClick(window, QPoint(0, 0), QContextMenuEvent::Keyboard);
+    QCOMPARE(window.corner_gesture().count(), 0);
+    for (int i = 0; i < 5; ++i) RightClick(window, QPoint(3, 3));
+    window.Dispatch(40007);
+    QCOMPARE(window.corner_gesture().count(), 0);
+    for (int i = 0; i < 10; ++i) RightClick(window, QPoint(3, 3));
+    QCOMPARE(window.corner_gesture().count(), 0);
+  }
+
+  void linesArrivingDuringADispatchWaitTheirTurn() {
+    std::vector<std::string> order;
+    LineInbox* self = nullptr;
+    LineInbox inbox([&](const std::string& line) {
+      order.push_back("begin " + line);
+      // A box of the first line runs a nested loop, in which two more lines arrive.
+      if (line == "E1") {
+        self->Post("GO");
+        self->Post("TSR1");
+        QCOMPARE(self->waiting(), 2u);
+      }
+      order.push_back("end " + line);
+    });
+    self = &inbox;
+    inbox.Post("E1");
+    QCOMPARE(order, (std::vector<std::string>{"begin E1", "end E1", "begin GO", "end GO",
+                                              "begin TSR1", "end TSR1"}));
+    QCOMPARE(inbox.waiting(), 0u);
+  }
+};
+
+QRV_REGISTER_QT_TEST(MainWindowTest);
+
+}  // namespace qrv
+
+#include "main_window_test.moc"

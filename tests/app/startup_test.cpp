@@ -1,0 +1,103 @@
+#include <QMainWindow>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app_harness.h"
+#include "qt_test_registry.h"
+
+namespace qrv {
+namespace {
+
+// Notes, with each box, whether the main window was already on screen.
+class WindowWatchingReporter : public RecordingReporter {
+ public:
+  std::vector<bool> window_shown;
+  void WarningBox(std::string_view text) override {
+    RecordingReporter::WarningBox(text);
+    bool shown = false;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      shown = shown || (qobject_cast<QMainWindow*>(w) != nullptr && w->isVisible());
+    }
+    window_shown.push_back(shown);
+  }
+};
+
+// The program itself, offscreen, with its boxes printed and its runtime and configuration
+// folders in dir.
+QProcess* Program(const QTemporaryDir& dir, const QStringList& arguments, QObject* parent) {
+  auto* process = new QProcess(parent);
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  env.insert("QRV470KSE_BOXES", "stderr");
+  env.insert("XDG_RUNTIME_DIR", dir.path());
+  env.insert("XDG_CONFIG_HOME", dir.path());
+  process->setProcessEnvironment(env);
+  process->start(QStringLiteral(QRV470KSE_BINARY), arguments);
+  return process;
+}
+
+}  // namespace
+
+class StartupTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void portWarningsComeWithTheWindowThere() {
+    QTemporaryDir dir;
+    auto config = std::make_unique<DisplayConfig>();
+    config->modified = 1;
+    config->display_on = 1;
+    WindowWatchingReporter reporter;
+    ScriptedPrompts prompts;
+    StartOptions options;
+    options.settings_path = dir.filePath("qrv470kse.ini").toStdString();
+    options.port = dir.filePath("missing-tty").toStdString();
+    Application app(options, *config, reporter, prompts);
+    app.Start();
+    QCOMPARE(reporter.shown,
+             (std::vector<std::string>{"warning:Miss! File Open", "warning:Miss! Mask Set",
+                                       "warning:Miss! Buffer Set", "warning:Miss! Time Out Set",
+                                       "warning:Miss! Set Comm State"}));
+    QCOMPARE(reporter.window_shown, std::vector<bool>(5, true));
+    // Start values everywhere, except that display_on is left as it was.
+    QCOMPARE(config->modified, 0);
+    QCOMPARE(config->display_on, 1);
+    QCOMPARE(app.link().ReaderRunning.load(), 1);
+    // The menus still work.
+    app.window().set_dialog_runner([](QDialog&) {});
+    app.window().Dispatch(152);
+  }
+
+  void secondCopyIsRefused() {
+    QTemporaryDir dir;
+    QProcess* first = Program(dir, {"--simulate"}, this);
+    QVERIFY(first->waitForStarted());
+    QTRY_VERIFY(QFile::exists(dir.filePath("QRV470K TCP_X_Mutex")));
+
+    QProcess* second = Program(dir, {"--port", dir.filePath("missing-tty")}, this);
+    QVERIFY(second->waitForFinished(20000));
+    QCOMPARE(second->exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second->exitCode(), 0);
+    const QString said = QString::fromUtf8(second->readAllStandardError());
+    QVERIFY2(said.contains("box QRV-470KSE: ２重に起動はできません"), qPrintable(said));
+    QVERIFY2(!said.contains("Miss!"), qPrintable(said));  // the port was not touched
+    QCOMPARE(first->state(), QProcess::Running);
+
+    // A copy that died leaves a lock that the next start takes over.
+    first->kill();
+    QVERIFY(first->waitForFinished());
+    QProcess* third = Program(dir, {"--simulate"}, this);
+    QVERIFY(third->waitForStarted());
+    QVERIFY(!third->waitForFinished(1500));
+    QVERIFY(!third->readAllStandardError().contains("２重"));
+    third->kill();
+    QVERIFY(third->waitForFinished());
+  }
+};
+
+QRV_REGISTER_QT_TEST(StartupTest);
+
+}  // namespace qrv
+
+#include "startup_test.moc"

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Starts the program under Xvfb, connected to its simulated board, and saves a PNG of each
+# window an operator sees: the main window, the About box and the communication settings.
+# Usage: tests/screenshots.sh [OUT_DIR]   (default build/screenshots; needs scripts/build)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out="${1:-build/screenshots}"
+program="${PROGRAM:-build/app/qrv470kse}"
+mkdir -p "$out"
+work=$(mktemp -d)
+display=":$((90 + RANDOM % 100))"
+
+Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+cleanup() {
+  kill "${app:-}" "$xvfb" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+export DISPLAY="$display" XDG_RUNTIME_DIR="$work" XDG_CONFIG_HOME="$work" QT_QPA_PLATFORM=xcb
+for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+
+"$program" --simulate 2>"$work/board.log" &
+app=$!
+window=$(xdotool search --sync --name '^For QRV-470K Program$' | head -n 1)
+sleep 1
+
+shot() { import -window root -crop 800x600+0+0 "$out/$1.png"; echo "$out/$1.png"; }
+# Keyboard only, so no coordinates are assumed: Alt reaches the menu bar, arrows walk it.
+menu() {
+  xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+  xdotool key --delay 150 alt "$@"
+  sleep 1
+}
+close_dialog() { xdotool key Escape; sleep 0.5; }
+
+shot main-window
+menu Right Right Down Return        # Information > version
+shot about-box
+close_dialog
+menu Right Down Down Right Down Down Return    # Set > 通信の設定
+shot comm-settings
+close_dialog
+menu Down                           # the File menu open
+shot file-menu
+xdotool key Escape Escape
