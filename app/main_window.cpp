@@ -90,12 +90,18 @@ void MainWindow::showEvent(QShowEvent* event) {
   }
 }
 
+void MainWindow::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  // A window manager reports its frame only once it has framed the window.
+  FitOuterSize();
+}
+
 void MainWindow::FitOuterSize() {
   // The window manager's frame counts towards the outer size.
   const QSize frame = frameGeometry().size() - geometry().size();
-  if (frame.width() <= 0 && frame.height() <= 0) return;
-  setFixedSize(kOuterWidth - frame.width(), kOuterHeight - frame.height());
-  move(0, 0);
+  const QSize inner(kOuterWidth - frame.width(), kOuterHeight - frame.height());
+  if (size() != inner) setFixedSize(inner);
+  if (frameGeometry().topLeft() != QPoint(0, 0)) move(0, 0);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -64,6 +64,7 @@ class MainWindow : public QMainWindow {
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
   void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:

@@ -13,12 +13,16 @@ display=":$((90 + RANDOM % 100))"
 Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 cleanup() {
-  kill "${app:-}" "$xvfb" 2>/dev/null || true
+  kill "${app:-}" "${wm:-}" "$xvfb" 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
 export DISPLAY="$display" XDG_RUNTIME_DIR="$work" XDG_CONFIG_HOME="$work" QT_QPA_PLATFORM=xcb
 for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+# A window manager, so captions show and focus follows the windows that open.
+openbox >/dev/null 2>&1 &
+wm=$!
+sleep 1
 
 "$program" --simulate 2>"$work/board.log" &
 app=$!
@@ -32,15 +36,35 @@ menu() {
   xdotool key --delay 150 alt "$@"
   sleep 1
 }
-close_dialog() { xdotool key Escape; sleep 0.5; }
+# The dialog is the active window: openbox gives it the focus.
+close_dialog() {
+  xdotool key Escape
+  sleep 0.5
+}
 
 shot main-window
 menu Right Right Down Return        # Information > version
 shot about-box
 close_dialog
-menu Right Down Down Right Down Down Return    # Set > 通信の設定
+menu Right Down Down Return          # Set > 通信の設定
 shot comm-settings
 close_dialog
 menu Down                           # the File menu open
 shot file-menu
-xdotool key Escape Escape
+xdotool key Escape Escape Escape
+menu Right Down Right               # Set > QRVの設定 open
+shot set-menu
+xdotool key Escape Escape Escape
+menu Down Down Return               # File > 開く
+sleep 1
+shot open-dialog
+close_dialog
+kill "$app"
+wait "$app" 2>/dev/null || true
+
+# Without a port: the set-up warnings come up over the main window.
+"$program" --port /nonexistent/tty 2>/dev/null &
+app=$!
+xdotool search --sync --name '^Error$' >/dev/null
+sleep 1
+shot port-warning

@@ -1,0 +1,96 @@
+#include "message_box_reporter.h"
+
+#include <QAbstractButton>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "qt_prompts.h"
+#include "qt_test_registry.h"
+
+namespace qrv {
+namespace {
+
+struct SeenBox {
+  QString caption, text;
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  QWidget* owner = nullptr;
+  QStringList buttons;
+};
+
+// Shows a box through show, looks at it from inside its own event loop and presses the
+// button named press.
+SeenBox Look(const std::function<void()>& show,
+             QMessageBox::StandardButton press = QMessageBox::Ok) {
+  SeenBox seen;
+  QTimer::singleShot(0, [&] {
+    QMessageBox* box = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (w->isVisible() && qobject_cast<QMessageBox*>(w)) box = qobject_cast<QMessageBox*>(w);
+    }
+    if (box == nullptr) return;
+    seen = {box->windowTitle(), box->text(), box->icon(), box->parentWidget(), {}};
+    for (QAbstractButton* button : box->buttons()) seen.buttons << button->text().remove('&');
+    box->button(press)->click();
+  });
+  show();
+  return seen;
+}
+
+}  // namespace
+
+class MessageBoxReporterTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void boxesLookAsTheOperatorExpects() {
+    MessageBoxReporter boxes;
+    SeenBox e = Look([&] { boxes.ErrorBox("No Connect"); });
+    QCOMPARE(e.caption, QStringLiteral("Error"));
+    QCOMPARE(e.text, QStringLiteral("No Connect"));
+    QCOMPARE(e.icon, QMessageBox::Critical);
+    QCOMPARE(e.owner, nullptr);
+    QCOMPARE(e.buttons, QStringList{"OK"});
+    SeenBox w = Look([&] { boxes.WarningBox("ＪＩＳ第１水準,第２水準以外の字が選択されてます"); });
+    QCOMPARE(w.caption, QStringLiteral("Error"));
+    QCOMPARE(w.text, QStringLiteral("ＪＩＳ第１水準,第２水準以外の字が選択されてます"));
+    QCOMPARE(w.icon, QMessageBox::Warning);
+
+    // The completion boxes belong to the dialog opened last while it exists.
+    auto owner = std::make_unique<QWidget>();
+    owner->show();
+    boxes.set_response_box_owner(owner.get());
+    SeenBox set = Look([&] { boxes.SetCompleteBox(); });
+    QCOMPARE(set.caption, QStringLiteral("設定完了"));
+    QCOMPARE(set.text, QStringLiteral("Success"));
+    QCOMPARE(set.icon, QMessageBox::NoIcon);
+    QCOMPARE(set.owner, owner.get());
+    owner.reset();
+    SeenBox read = Look([&] { boxes.ReadCompleteBox(); });
+    QCOMPARE(read.caption, QStringLiteral("読み込み完了"));
+    QCOMPARE(read.text, QStringLiteral("Success"));
+    QCOMPARE(read.owner, nullptr);
+  }
+
+  void questionsAnswerYesOrNo() {
+    QtPrompts prompts;
+    const QString question = QStringLiteral("データを保存せずに終了しますか？");
+    bool answer = false;
+    SeenBox q = Look([&] { answer = prompts.AskYesNo(question); }, QMessageBox::Yes);
+    QVERIFY(answer);
+    QCOMPARE(q.caption, QStringLiteral("QRV-470KSE"));
+    QCOMPARE(q.text, question);
+    QCOMPARE(q.icon, QMessageBox::Question);
+    QCOMPARE(q.owner, nullptr);
+    QCOMPARE(q.buttons, (QStringList{"Yes", "No"}));
+    Look([&] { answer = prompts.AskYesNo(question); }, QMessageBox::No);
+    QVERIFY(!answer);
+  }
+};
+
+QRV_REGISTER_QT_TEST(MessageBoxReporterTest);
+
+}  // namespace qrv
+
+#include "message_box_reporter_test.moc"
