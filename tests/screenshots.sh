@@ -16,7 +16,7 @@ cleanup() {
   kill "${app:-}" "${wm:-}" "$xvfb" 2>/dev/null || true
   rm -rf "$work"
 }
-trap cleanup EXIT
+trap cleanup EXIT INT TERM
 export DISPLAY="$display" XDG_RUNTIME_DIR="$work" XDG_CONFIG_HOME="$work" QT_QPA_PLATFORM=xcb
 for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
 # A window manager, so captions show and focus follows the windows that open.
