@@ -4,6 +4,7 @@
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QMenuBar>
+#include <algorithm>
 
 #include "about_box.h"
 #include "app_icon.h"
@@ -97,9 +98,11 @@ void MainWindow::moveEvent(QMoveEvent* event) {
 }
 
 void MainWindow::FitOuterSize() {
-  // The window manager's frame counts towards the outer size.
+  // The window manager's frame counts towards the outer size; but under a tall caption
+  // the window grows rather than cut off the file name at the panel's foot.
   const QSize frame = frameGeometry().size() - geometry().size();
-  const QSize inner(kOuterWidth - frame.width(), kOuterHeight - frame.height());
+  const int least = menuBar()->sizeHint().height() + panel_->minimumHeight();
+  const QSize inner(kOuterWidth - frame.width(), std::max(kOuterHeight - frame.height(), least));
   if (size() != inner) setFixedSize(inner);
   if (frameGeometry().topLeft() != QPoint(0, 0)) move(0, 0);
 }
