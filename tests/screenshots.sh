@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Starts the program under Xvfb, connected to its simulated board, and saves a PNG of each
-# window an operator sees: the main window, the About box and the communication settings.
+# window an operator sees: the main window, its menus, the About box, the communication
+# settings, the open dialog, the panel with a file opened, and a port warning.
 # Usage: tests/screenshots.sh [OUT_DIR]   (default build/screenshots; needs scripts/build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -58,7 +59,10 @@ xdotool key Escape Escape Escape
 menu Down Down Return               # File > 開く
 sleep 1
 shot open-dialog
-close_dialog
+xdotool type --delay 20 "$PWD/samples/sample.dat"
+xdotool key Return
+sleep 1
+shot file-opened
 kill "$app"
 wait "$app" 2>/dev/null || true
 
