@@ -27,9 +27,10 @@ Application::~Application() {
 }
 
 void Application::Start() {
-  window_ = std::make_unique<MainWindow>(MainWindowServices{config_, link_, reporter_, documents_,
-                                                            settings_, options_.settings_path,
-                                                            [this] { serial_.Stop(); }});
+  window_ = std::make_unique<MainWindow>(MainWindowServices{
+      config_, link_, reporter_, documents_, settings_, options_.settings_path, choices_,
+      [this](std::string_view frame) { return serial_.SendFrame(frame); },
+      [this] { serial_.Stop(); }});
   window_->show();
 
   config_.reset_to_defaults();

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <memory>
 
+#include "dialog_context.h"
 #include "document_commands.h"
 #include "line_inbox.h"
 #include "link_state.h"
@@ -45,6 +46,7 @@ class Application {
   Reporter& reporter_;
   LinkState link_;
   SerialSettings settings_;
+  DialogChoices choices_;
   DocumentCommands documents_;
   ResponseDispatcher dispatcher_;
   LineInbox inbox_;

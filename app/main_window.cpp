@@ -8,7 +8,15 @@
 
 #include "about_box.h"
 #include "app_icon.h"
+#include "blink_dialog.h"
+#include "char_colour_dialog.h"
+#include "char_level_dialog.h"
 #include "comm_settings_dialog.h"
+#include "display_on_off_dialog.h"
+#include "display_page_dialog.h"
+#include "display_position_dialog.h"
+#include "display_time_dialog.h"
+#include "fill_bordering_dialog.h"
 #include "link_watchdog.h"
 #include "main_menu.h"
 #include "resource_ids.h"
@@ -19,6 +27,8 @@ namespace qrv {
 MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     : QMainWindow(parent),
       services_(std::move(services)),
+      dialog_context_{services_.config,   services_.link,    services_.reporter,
+                      services_.settings, services_.choices, services_.send_frame},
       panel_(new StatusPanel(services_.config, this)),
       run_dialog_([](QDialog& dialog) { dialog.exec(); }),
       quit_([](int code) { QCoreApplication::exit(code); }) {
@@ -52,6 +62,14 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
                                    this);
          RunDialog(dialog);
        }},
+      {ids::kDisplayTime, [this] { RunSettingDialog<DisplayTimeDialog>(); }},
+      {ids::kDisplayPage, [this] { RunSettingDialog<DisplayPageDialog>(); }},
+      {ids::kCharLevel, [this] { RunSettingDialog<CharLevelDialog>(); }},
+      {ids::kFillBordering, [this] { RunSettingDialog<FillBorderingDialog>(); }},
+      {ids::kCharColour, [this] { RunSettingDialog<CharColourDialog>(); }},
+      {ids::kBlinkDisplay, [this] { RunSettingDialog<BlinkDialog>(); }},
+      {ids::kDisplayPosition, [this] { RunSettingDialog<DisplayPositionDialog>(); }},
+      {ids::kDisplayOnOff, [this] { RunSettingDialog<DisplayOnOffDialog>(); }},
       {ids::kExitApplication, [this] { ExitApplication(); }},
       {ids::kAboutBox,
        [this] {
@@ -127,6 +145,12 @@ void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
 
 void MainWindow::RunDialog(QDialog& dialog) {
   run_dialog_(dialog);
+}
+
+template <typename Dialog>
+void MainWindow::RunSettingDialog() {
+  Dialog dialog(dialog_context_, this);
+  RunDialog(dialog);
 }
 
 void MainWindow::RunFileCommand(bool (DocumentCommands::*command)()) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "corner_gesture.h"
+#include "dialog_context.h"
 #include "display_config.h"
 #include "document_commands.h"
 #include "link_state.h"
@@ -27,6 +28,9 @@ struct MainWindowServices {
   DocumentCommands& documents;
   SerialSettings& settings;
   std::string settings_path;
+  DialogChoices& choices;
+  // Hands a frame to the transmit path.
+  std::function<bool(std::string_view)> send_frame;
   // Wakes the reader thread and waits for it to end.
   std::function<void()> stop_reader;
 };
@@ -70,9 +74,12 @@ class MainWindow : public QMainWindow {
  private:
   void RunDialog(QDialog& dialog);
   void RunFileCommand(bool (DocumentCommands::*command)());
+  template <typename Dialog>
+  void RunSettingDialog();
   void FitOuterSize();
 
   MainWindowServices services_;
+  DialogContext dialog_context_;
   StatusPanel* panel_;
   QTimer watchdog_;
   bool watchdog_started_ = false;

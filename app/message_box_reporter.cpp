@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "response_box_owner.h"
+
 namespace qrv {
 namespace {
 
@@ -29,12 +31,12 @@ void MessageBoxReporter::WarningBox(std::string_view text) {
 
 void MessageBoxReporter::SetCompleteBox() {
   ShowBox(QMessageBox::NoIcon, QStringLiteral("設定完了"), QStringLiteral("Success"),
-          ResponseBoxOwner.data());
+          ResponseBoxOwner());
 }
 
 void MessageBoxReporter::ReadCompleteBox() {
   ShowBox(QMessageBox::NoIcon, QStringLiteral("読み込み完了"), QStringLiteral("Success"),
-          ResponseBoxOwner.data());
+          ResponseBoxOwner());
 }
 
 }  // namespace qrv

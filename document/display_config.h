@@ -17,6 +17,9 @@ constexpr int kFileNameBytes = 8192;
 // current_page value that stands for "Auto" in the display page choice.
 constexpr int kAutoPage = 32;
 constexpr int kColourBlank = 8;
+// The colour codes as the operator reads them (UTF-8); index = code.
+constexpr std::array<std::string_view, 9> kColourNames = {
+    "黒", "赤", "緑", "黄", "青", "マゼンタ", "シアン", "白", "ブランク"};
 
 template <typename T>
 using PerPage = std::array<T, kPages>;

@@ -27,6 +27,14 @@ constexpr int kAboutBox = 152;
 // Dialog templates.
 constexpr int kAboutTemplate = 102;
 constexpr int kCommSettingsTemplate = 106;
+constexpr int kFillBorderingTemplate = 108;
+constexpr int kCharLevelTemplate = 109;
+constexpr int kDisplayTimeTemplate = 111;
+constexpr int kDisplayPositionTemplate = 112;
+constexpr int kCharColourTemplate = 113;
+constexpr int kBlinkTemplate = 114;
+constexpr int kDisplayPageTemplate = 158;
+constexpr int kDisplayOnOffTemplate = 159;
 
 // Buttons shared by every dialog.
 constexpr int kOk = 1;
@@ -35,5 +43,44 @@ constexpr int kCancel = 2;
 // Communication settings dialog.
 constexpr int kComPortCombo = 1035;
 constexpr int kControlCombo = 1036;
+
+// Controls the setting dialogs share.
+constexpr int kPageNoList = 1046;
+constexpr int kSetButton = 1048;
+constexpr int kSetAllPagesButton = 1049;
+constexpr int kSlaveNoCombo = 1050;
+
+// Per-line lists: line 1's id, the other lines follow.
+constexpr int kFillLineFirst = 1080;
+constexpr int kCharColourFirst = 1087;
+constexpr int kBorderColourFirst = 1094;
+constexpr int kBlinkLineFirst = 1101;
+
+// Display time and character level: the eight pages of a group.
+constexpr int kTimeListFirst = 1050;
+constexpr int kPageNumberFirst = 1058;
+constexpr int kPageGroupList = 1066;
+constexpr int kTimeSlaveNoCombo = 1067;
+constexpr int kLevelListFirst = 1072;
+
+// Display position.
+constexpr int kPositionHList = 1109;
+constexpr int kPositionHSet = 1111;
+constexpr int kPositionVList = 1113;
+constexpr int kPositionVSet = 1115;
+
+// Display page and display on/off.
+constexpr int kDisplayPageList = 1173;
+constexpr int kDisplayPageSet = 1174;
+constexpr int kDisplayOnOffList = 1175;
+constexpr int kDisplayOnOffSet = 1176;
+
+// Progress bars of the all-pages runs.
+constexpr int kBlinkProgress = 1177;
+constexpr int kColourProgress = 1178;
+
+// Timers of the all-pages runs.
+constexpr int kBlinkTimer = 20;
+constexpr int kColourTimer = 5;
 
 }  // namespace qrv::ids

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts the program under Xvfb, connected to its simulated board, and saves a PNG of each
 # window an operator sees: the main window, its menus, the About box, the communication
-# settings, the open dialog, the panel with a file opened, and a port warning.
+# settings, every setting dialog, a send answered by the board, the open dialog, the panel
+# with a file opened, and a port warning.
 # Usage: tests/screenshots.sh [OUT_DIR]   (default build/screenshots; needs scripts/build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -49,6 +50,36 @@ shot about-box
 close_dialog
 menu Right Down Down Return          # Set > 通信の設定
 shot comm-settings
+close_dialog
+# Set > QRVの設定 > the item at position $1 (0 = first), shot as $2.
+setting_dialog() {
+  local keys=(Right Down Right)
+  for _ in $(seq "$1"); do keys+=(Down); done
+  menu "${keys[@]}" Return
+  shot "$2"
+}
+setting_dialog 1 fill-bordering
+close_dialog
+setting_dialog 2 char-level
+close_dialog
+setting_dialog 3 display-page
+close_dialog
+setting_dialog 4 display-time
+close_dialog
+setting_dialog 5 display-position
+close_dialog
+setting_dialog 6 char-colour
+close_dialog
+setting_dialog 8 display-on-off
+close_dialog
+setting_dialog 7 blink
+# Focus starts on line 1; past the seven lines and the page list lies "設定".
+xdotool key --delay 100 Tab Tab Tab Tab Tab Tab Tab Tab space
+xdotool search --sync --name '^設定完了$' >/dev/null
+sleep 0.5
+shot blink-sent
+xdotool key Return
+sleep 0.5
 close_dialog
 menu Down                           # the File menu open
 shot file-menu

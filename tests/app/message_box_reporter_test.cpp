@@ -8,6 +8,7 @@
 
 #include "qt_prompts.h"
 #include "qt_test_registry.h"
+#include "response_box_owner.h"
 
 namespace qrv {
 namespace {
@@ -60,7 +61,7 @@ class MessageBoxReporterTest : public QObject {
     // The completion boxes belong to the dialog opened last while it exists.
     auto owner = std::make_unique<QWidget>();
     owner->show();
-    boxes.set_response_box_owner(owner.get());
+    RecordResponseBoxOwner(owner.get());
     SeenBox set = Look([&] { boxes.SetCompleteBox(); });
     QCOMPARE(set.caption, QStringLiteral("設定完了"));
     QCOMPARE(set.text, QStringLiteral("Success"));

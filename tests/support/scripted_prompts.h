@@ -31,9 +31,9 @@ class ScriptedPrompts : public Prompts {
   std::optional<QString> Next(const char* what) {
     asked << QString::fromLatin1(what);
     if (files.empty()) return std::nullopt;
-    std::optional<QString> file = files.front();
+    const std::optional<QString> file = files.front();
     files.pop_front();
-    return file;
+    return file ? std::optional<QString>(*file) : std::nullopt;
   }
 };
 

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "dialog_context.h"
+
+namespace qrv {
+
+// Each builds its frame from the configuration at the moment of the call and hands it to
+// SendFrame. Page arguments are page indexes 0..31.
+void SendPageBlinkFrame(const DialogContext& context, int page);
+void SendPageFillFrame(const DialogContext& context, int page);
+void SendAllFillFrame(const DialogContext& context);
+void SendDisplayPageFrame(const DialogContext& context);
+void SendDisplayOnOffFrame(const DialogContext& context);
+void SendDisplayTimeFrame(const DialogContext& context);
+void SendCharLevelFrame(const DialogContext& context);
+void SendPositionHFrame(const DialogContext& context);
+void SendPositionVFrame(const DialogContext& context);
+
+// A page with a line whose colours are both blank is not sent: "Miss! Can't Set" in the
+// error box (runs) or the warning box (the "設定" button). Returns whether it was sent.
+enum class RefusalBox { kError, kWarning };
+bool SendPageColourFrame(const DialogContext& context, int page,
+                         RefusalBox box = RefusalBox::kError);
+
+}  // namespace qrv

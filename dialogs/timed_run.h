@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+#include <functional>
+
+#include "link_state.h"
+
+class QLineEdit;
+class QProgressBar;
+
+namespace qrv {
+
+// The timer, period and length of one dialog's run.
+struct RunPlan {
+  int timer_id;
+  int period_ms;
+  int steps;
+};
+
+// A dialog's timed run: one step per timer tick, one frame at most per step, never waiting
+// for an answer. BatchStep holds the step the next tick performs (0: no run); an error
+// answer stops the run at the next tick.
+class TimedRun : public QObject {
+  Q_OBJECT
+
+ public:
+  using Step = std::function<void(int step)>;
+
+  // counter may be null: not every dialog shows the step number.
+  TimedRun(LinkState& link, RunPlan plan, QProgressBar* bar, QLineEdit* counter, Step step,
+           QObject* parent);
+
+  // The start button. Refused while any run is under way; the first step comes one period
+  // later.
+  void Start();
+  // One timer tick; public so tests can drive a run step by step.
+  void Tick();
+  // Ends the run as closing the dialog does. keep_error leaves ErrorReceived as it is.
+  void End(bool keep_error = false);
+
+  bool running() const { return timer_.isActive(); }
+  const RunPlan& plan() const { return plan_; }
+
+ signals:
+  // The last step has been performed.
+  void finished();
+
+ private:
+  void Stop();
+  void StepBar();
+
+  LinkState& link_;
+  RunPlan plan_;
+  QProgressBar* bar_;
+  QLineEdit* counter_;
+  Step step_;
+  QTimer timer_;
+};
+
+}  // namespace qrv
