@@ -21,6 +21,16 @@ constexpr int kChoiceGroupHeight = 34;
 constexpr int kButtonHeight = 16;
 constexpr int kLineRowStep = 17;
 
+class EnterSwallower : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress) return false;
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+  }
+};
+
 }  // namespace
 
 SettingDialog::SettingDialog(DialogContext& context, int template_id, const QString& title,
@@ -126,9 +136,11 @@ void SettingDialog::AddSlaveNumber(int id, int x, int y, bool editable) {
       AddList(Numbers(0, kPages - 1, 2), "slaveNo", id, x + 8, y + 14, kChoiceGroupWidth - 16);
   if (editable) {
     list->setEditable(true);
-    // Typed text selects and stores nothing, Enter included.
+    // Typed text selects and stores nothing: Enter in the edit field never reaches the
+    // list, which would otherwise choose the item the text names.
     list->setInsertPolicy(QComboBox::NoInsert);
-    list->setDuplicatesEnabled(true);
+    list->setCompleter(nullptr);
+    list->lineEdit()->installEventFilter(new EnterSwallower(list));
   }
   const bool rs485 = context_.settings.com_control == 1;
   list->setEnabled(rs485);

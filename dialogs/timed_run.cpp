@@ -12,7 +12,8 @@ TimedRun::TimedRun(LinkState& link, RunPlan plan, QProgressBar* bar, QLineEdit* 
       plan_(plan),
       bar_(bar),
       counter_(counter),
-      step_(std::move(step)) {
+      step_(std::move(step)),
+      timer_(this) {
   setObjectName(QStringLiteral("timedRun"));
   timer_.setInterval(plan_.period_ms);
   timer_.setProperty("timerId", plan_.timer_id);

@@ -24,11 +24,12 @@ struct AppHarness {
   std::function<void(QDialog&)> on_dialog;
   std::unique_ptr<Application> app;
 
-  // simulate: the board in the program; otherwise a device that does not exist.
-  explicit AppHarness(bool simulate) {
+  // simulate: the board in the program; otherwise port, or a device that does not exist.
+  explicit AppHarness(bool simulate, std::string port = {}) {
     StartOptions options;
     options.settings_path = dir.filePath(QStringLiteral("qrv470kse.ini")).toStdString();
-    options.port = simulate ? std::string() : dir.filePath(QStringLiteral("no-tty")).toStdString();
+    if (port.empty() && !simulate) port = dir.filePath(QStringLiteral("no-tty")).toStdString();
+    options.port = port;
     options.simulate = simulate;
     app = std::make_unique<Application>(options, *config, reporter, prompts);
   }
