@@ -12,6 +12,8 @@ void ShowBox(QMessageBox::Icon icon, const QString& caption, const QString& text
   QApplication::beep();
   QMessageBox box(icon, caption, text, QMessageBox::Ok, owner);
   box.setWindowModality(Qt::ApplicationModal);
+  // Wide enough for the caption to be read: "設定完了" says more than "Success".
+  box.setStyleSheet(QStringLiteral("QLabel { min-width: 160px; }"));
   box.exec();
 }
 
