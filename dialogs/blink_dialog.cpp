@@ -18,7 +18,7 @@ BlinkDialog::BlinkDialog(DialogContext& context, QWidget* owner)
   AddPageColumn(
       111, [this] { SendPageBlinkFrame(this->context(), page()); }, [this] { run()->Start(); });
   AddTimedRun(kRun, ids::kBlinkProgress, 7, 153, 182,
-              [this](int step) { SendPageBlinkFrame(this->context(), step - 1); });
+              [this](int step) { SendPageBlinkFrame(run_context(), step - 1); });
   LoadControls();
 }
 

@@ -28,7 +28,7 @@ CharColourDialog::CharColourDialog(DialogContext& context, QWidget* owner)
       215, [this] { SendPageColourFrame(this->context(), page(), RefusalBox::kWarning); },
       [this] { run()->Start(); });
   AddTimedRun(kRun, ids::kColourProgress, 7, 153, 286,
-              [this](int step) { SendPageColourFrame(this->context(), step - 1); });
+              [this](int step) { SendPageColourFrame(run_context(), step - 1); });
   LoadControls();
 }
 

@@ -35,7 +35,11 @@ class EnterSwallower : public QObject {
 
 SettingDialog::SettingDialog(DialogContext& context, int template_id, const QString& title,
                              int width, int height, QWidget* owner)
-    : TemplateDialog(template_id, title, width, height, owner), context_(context) {
+    : TemplateDialog(template_id, title, width, height, owner),
+      context_(context),
+      queued_reporter_(context.reporter),
+      run_context_{context.config,   context.link,    queued_reporter_,
+                   context.settings, context.choices, context.SendFrame} {
   // The window active now, before this dialog shows: the one it was opened from.
   QWidget* active = QApplication::activeWindow();
   RecordResponseBoxOwner(active != nullptr ? active : owner);

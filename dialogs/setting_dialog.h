@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "dialog_context.h"
+#include "queued_reporter.h"
 #include "template_dialog.h"
 #include "timed_run.h"
 
@@ -39,6 +40,8 @@ class SettingDialog : public TemplateDialog {
   virtual bool KeepsErrorOnClose() const { return false; }
 
   DialogContext& context() const { return context_; }
+  // The context for a run's steps: its boxes show after the tick has returned.
+  const DialogContext& run_context() const { return run_context_; }
   DisplayConfig& config() const { return context_.config; }
   // The page shown and edited: current_page, or page 1 while it holds "Auto", which stays
   // until a page is chosen here.
@@ -80,6 +83,8 @@ class SettingDialog : public TemplateDialog {
 
  private:
   DialogContext& context_;
+  QueuedReporter queued_reporter_;
+  DialogContext run_context_;
   QComboBox* page_list_ = nullptr;
   TimedRun* run_ = nullptr;
 };

@@ -40,9 +40,9 @@ void TimedRun::Tick() {
   }
   const int step = link_.BatchStep;
   const bool last = step >= plan_.steps;
-  // The run's state moves on before the step is performed: a step may show a modal box,
-  // and the ticks that arrive while it is open must go on with the next step, not repeat
-  // this one. The last step stops the timer first, so nothing follows it.
+  // The run's state moves on before the step is performed, so that a step that opens a
+  // modal box, should ticks arrive while it is open, can be neither repeated nor skipped.
+  // The last step stops the timer first, so nothing follows it.
   if (last) {
     timer_.stop();
   } else {
