@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "about_box.h"
+#include "all_items_dialog.h"
 #include "app_icon.h"
 #include "blink_dialog.h"
 #include "char_colour_dialog.h"
@@ -19,8 +20,10 @@
 #include "fill_bordering_dialog.h"
 #include "link_watchdog.h"
 #include "main_menu.h"
+#include "maintenance_read_dialog.h"
 #include "resource_ids.h"
 #include "status_panel.h"
+#include "title_text_dialog.h"
 
 namespace qrv {
 
@@ -62,6 +65,8 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
                                    this);
          RunDialog(dialog);
        }},
+      {ids::kAllItems, [this] { RunSettingDialog<AllItemsDialog>(); }},
+      {ids::kTitleText, [this] { RunSettingDialog<TitleTextDialog>(); }},
       {ids::kDisplayTime, [this] { RunSettingDialog<DisplayTimeDialog>(); }},
       {ids::kDisplayPage, [this] { RunSettingDialog<DisplayPageDialog>(); }},
       {ids::kCharLevel, [this] { RunSettingDialog<CharLevelDialog>(); }},
@@ -70,6 +75,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
       {ids::kBlinkDisplay, [this] { RunSettingDialog<BlinkDialog>(); }},
       {ids::kDisplayPosition, [this] { RunSettingDialog<DisplayPositionDialog>(); }},
       {ids::kDisplayOnOff, [this] { RunSettingDialog<DisplayOnOffDialog>(); }},
+      {ids::kMaintenanceRead, [this] { RunSettingDialog<MaintenanceReadDialog>(); }},
       {ids::kExitApplication, [this] { ExitApplication(); }},
       {ids::kAboutBox,
        [this] {

@@ -1,7 +1,9 @@
 #include "message_box_reporter.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
+#include <algorithm>
 
 #include "response_box_owner.h"
 
@@ -12,8 +14,11 @@ void ShowBox(QMessageBox::Icon icon, const QString& caption, const QString& text
   QApplication::beep();
   QMessageBox box(icon, caption, text, QMessageBox::Ok, owner);
   box.setWindowModality(Qt::ApplicationModal);
-  // Wide enough for the caption to be read: "設定完了" says more than "Success".
-  box.setStyleSheet(QStringLiteral("QLabel { min-width: 160px; }"));
+  // Wide enough for the caption to be read: "設定完了" says more than "Success". The box
+  // takes the label's minimum as its width, so a longer text must raise it.
+  if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+    label->setMinimumWidth(std::max(160, label->sizeHint().width()));
+  }
   box.exec();
 }
 

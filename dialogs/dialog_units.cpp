@@ -15,6 +15,15 @@ QFont DialogFont() {
   return font;
 }
 
+QFont TitleFont() {
+  QFont font;
+  font.setFamilies({QStringLiteral("MS Gothic"), QStringLiteral("Noto Sans Mono CJK JP"),
+                    QStringLiteral("IPAGothic"), QStringLiteral("VL Gothic")});
+  font.setStyleHint(QFont::Monospace);
+  font.setPointSize(16);
+  return font;
+}
+
 DialogUnits::DialogUnits(const QFont& font) {
   const QFontMetrics metrics(font);
   const QString alphabet = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
@@ -27,6 +36,13 @@ int DialogUnits::X(int units) const {
 }
 int DialogUnits::Y(int units) const {
   return (units * base_y_ + 4) / 8;
+}
+
+int DialogUnits::UnitsX(int pixels) const {
+  return (pixels * 4 + base_x_ - 1) / base_x_;
+}
+int DialogUnits::UnitsY(int pixels) const {
+  return (pixels * 8 + base_y_ - 1) / base_y_;
 }
 
 QRect DialogUnits::Rect(int x, int y, int width, int height) const {

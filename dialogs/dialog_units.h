@@ -11,6 +11,9 @@ namespace qrv {
 // The dialogs' font: a Japanese proportional gothic at 9 points, the first of the usual
 // families the system has.
 QFont DialogFont();
+// The title lines' font: a Japanese monospace gothic at 16 points, large enough to read
+// kanji, every full-width character of a line as wide as the next.
+QFont TitleFont();
 
 // Dialog templates are laid out in dialog units, which scale with the dialog's font: a
 // horizontal unit is a quarter of the font's average character width, a vertical unit an
@@ -22,6 +25,9 @@ class DialogUnits {
 
   int X(int units) const;
   int Y(int units) const;
+  // The units that cover at least the given pixels.
+  int UnitsX(int pixels) const;
+  int UnitsY(int pixels) const;
   QRect Rect(int x, int y, int width, int height) const;
 
   // Sizes the dialog to its template and fixes it: templates never resize.

@@ -2,6 +2,7 @@
 
 #include "frames.h"
 #include "messages.h"
+#include "title_frame.h"
 
 namespace qrv {
 
@@ -39,6 +40,16 @@ void SendPositionHFrame(const DialogContext& context) {
 
 void SendPositionVFrame(const DialogContext& context) {
   context.SendFrame(PositionVFrame(context.config));
+}
+
+bool SendTitleFrame(const DialogContext& context, bool store, int page) {
+  const std::optional<Frame> frame = BuildTitleFrame(context.config, page, store);
+  if (!frame) {
+    context.reporter.WarningBox(msg::kTitleRefused);
+    return false;
+  }
+  context.SendFrame(*frame);
+  return true;
 }
 
 bool SendPageColourFrame(const DialogContext& context, int page, RefusalBox box) {

@@ -16,6 +16,10 @@ void SendCharLevelFrame(const DialogContext& context);
 void SendPositionHFrame(const DialogContext& context);
 void SendPositionVFrame(const DialogContext& context);
 
+// The title frame of a page, "CA" (store) or "CN". A page that cannot be converted is not
+// sent: the title warning instead. Returns whether it was sent.
+bool SendTitleFrame(const DialogContext& context, bool store, int page);
+
 // A page with a line whose colours are both blank is not sent: "Miss! Can't Set" in the
 // error box (runs) or the warning box (the "設定" button). Returns whether it was sent.
 enum class RefusalBox { kError, kWarning };

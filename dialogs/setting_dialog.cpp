@@ -74,19 +74,32 @@ QComboBox* SettingDialog::AddList(const QStringList& items, const char* name, in
   return list;
 }
 
-void SettingDialog::AddLabel(const QString& text, const QWidget* beside, int x, int width) {
+QLabel* SettingDialog::AddLabel(const QString& text, const QWidget* beside, int x, int width) {
   auto* label = new QLabel(text, this);
   label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   label->setGeometry(units().X(x), beside->y(), units().X(width), beside->height());
+  return label;
 }
 
 QLineEdit* SettingDialog::AddNumber(const char* name, int id, const QWidget* beside, int x,
                                     int width) {
+  QLineEdit* edit = ReadOnlyNumber(name, id, Qt::AlignRight);
+  edit->setGeometry(units().X(x), beside->y(), units().X(width), beside->height());
+  return edit;
+}
+
+QLineEdit* SettingDialog::AddCounter(int id, Qt::Alignment alignment, int x, int y, int width,
+                                     int height) {
+  QLineEdit* edit = ReadOnlyNumber("counter", id, alignment);
+  units().Place(edit, x, y, width, height);
+  return edit;
+}
+
+QLineEdit* SettingDialog::ReadOnlyNumber(const char* name, int id, Qt::Alignment alignment) {
   auto* edit = Named(new QLineEdit(this), name, id);
   edit->setReadOnly(true);
   edit->setFocusPolicy(Qt::NoFocus);
-  edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  edit->setGeometry(units().X(x), beside->y(), units().X(width), beside->height());
+  edit->setAlignment(alignment | Qt::AlignVCenter);
   return edit;
 }
 
@@ -129,6 +142,7 @@ void SettingDialog::AddPageNumber(int x, int y) {
   page_list_ = AddList(Numbers(1, kPages), "pageNo", ids::kPageNoList, x + 8, y + 14,
                        kChoiceGroupWidth - 16);
   connect(page_list_, &QComboBox::activated, this, [this](int index) {
+    LeavePage();
     context_.config.current_page = index;
     LoadControls();
   });

@@ -10,6 +10,7 @@
 #include "timed_run.h"
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -36,6 +37,8 @@ class SettingDialog : public TemplateDialog {
   virtual void Reload() {}
   // Reload and the page list: at the end of opening and after a page change.
   void LoadControls();
+  // A page is chosen in "Page No.": current_page still holds the page being left.
+  virtual void LeavePage() {}
   // Whether closing leaves ErrorReceived as it is.
   virtual bool KeepsErrorOnClose() const { return false; }
 
@@ -51,9 +54,11 @@ class SettingDialog : public TemplateDialog {
   void AddGroup(const QString& title, int x, int y, int width, int height);
   QComboBox* AddList(const QStringList& items, const char* name, int id, int x, int y, int width);
   // A label beside a control, centred on its height.
-  void AddLabel(const QString& text, const QWidget* beside, int x, int width);
+  QLabel* AddLabel(const QString& text, const QWidget* beside, int x, int width);
   // A read-only, right-aligned number beside a list.
   QLineEdit* AddNumber(const char* name, int id, const QWidget* beside, int x, int width);
+  // The read-only edit that shows a run's step.
+  QLineEdit* AddCounter(int id, Qt::Alignment alignment, int x, int y, int width, int height);
   QPushButton* AddButton(const QString& text, const char* name, int id, int x, int y, int width,
                          std::function<void()> pressed);
   // Stores the operator's choice in a setting list and marks the configuration modified.
@@ -82,6 +87,8 @@ class SettingDialog : public TemplateDialog {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  QLineEdit* ReadOnlyNumber(const char* name, int id, Qt::Alignment alignment);
+
   DialogContext& context_;
   QueuedReporter queued_reporter_;
   DialogContext run_context_;

@@ -26,13 +26,16 @@ constexpr int kAboutBox = 152;
 
 // Dialog templates.
 constexpr int kAboutTemplate = 102;
+constexpr int kAllItemsTemplate = 105;
 constexpr int kCommSettingsTemplate = 106;
+constexpr int kTitleTextTemplate = 107;
 constexpr int kFillBorderingTemplate = 108;
 constexpr int kCharLevelTemplate = 109;
 constexpr int kDisplayTimeTemplate = 111;
 constexpr int kDisplayPositionTemplate = 112;
 constexpr int kCharColourTemplate = 113;
 constexpr int kBlinkTemplate = 114;
+constexpr int kMaintenanceReadTemplate = 154;
 constexpr int kDisplayPageTemplate = 158;
 constexpr int kDisplayOnOffTemplate = 159;
 
@@ -43,6 +46,22 @@ constexpr int kCancel = 2;
 // Communication settings dialog.
 constexpr int kComPortCombo = 1035;
 constexpr int kControlCombo = 1036;
+
+// Title text dialog: the seven lines, "Not memory", the run's counter and bar.
+constexpr int kTitleLineFirst = 1039;
+constexpr int kNotMemoryButton = 1047;
+constexpr int kTitleCounter = 1037;
+constexpr int kTitleProgress = 1164;
+
+// All-items dialog.
+constexpr int kAllItemsStart = 1036;
+constexpr int kAllItemsCounter = 1037;
+constexpr int kAllItemsProgress = 1161;
+
+// Maintenance read dialog.
+constexpr int kReadStart = 1005;
+constexpr int kReadCounter = 1162;
+constexpr int kReadProgress = 1163;
 
 // Controls the setting dialogs share.
 constexpr int kPageNoList = 1046;
@@ -82,5 +101,8 @@ constexpr int kColourProgress = 1178;
 // Timers of the all-pages runs.
 constexpr int kBlinkTimer = 20;
 constexpr int kColourTimer = 5;
+constexpr int kTitleTimer = 2;
+constexpr int kAllItemsTimer = 5;
+constexpr int kReadTimer = 6;
 
 }  // namespace qrv::ids

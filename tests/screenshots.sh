@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Starts the program under Xvfb, connected to its simulated board, and saves a PNG of each
 # window an operator sees: the main window, its menus, the About box, the communication
-# settings, every setting dialog, a send answered by the board, the open dialog, the panel
-# with a file opened, and a port warning.
+# settings, every setting dialog, a send answered by the board, a whole configuration sent
+# and read back, the open dialog, the panel with a file opened, and a port warning.
 # Usage: tests/screenshots.sh [OUT_DIR]   (default build/screenshots; needs scripts/build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -58,6 +58,13 @@ setting_dialog() {
   menu "${keys[@]}" Return
   shot "$2"
 }
+setting_dialog 0 title-text
+# Focus starts on the page list; Shift+Tab reaches line 7, whose text is typed in.
+xdotool key --delay 100 shift+Tab
+xdotool type --delay 50 "案内 Ａ１"
+sleep 0.5
+shot title-text-typed
+close_dialog
 setting_dialog 1 fill-bordering
 close_dialog
 setting_dialog 2 char-level
@@ -81,6 +88,29 @@ shot blink-sent
 xdotool key Return
 sleep 0.5
 close_dialog
+menu Right Down Down Down Return    # Set > 全項目の設定
+shot all-items
+# "全項目設定" has the focus. Line 7 of page 1 holds a half-width space: the first step
+# warns, and the run goes on behind the box.
+xdotool key space
+xdotool search --sync --name '^Error$' >/dev/null
+sleep 0.5
+shot all-items-warning
+xdotool key Return
+sleep 2
+shot all-items-running
+close_dialog
+menu Right Down Down Down Down Right Return  # Set > メンテナンス > 設定項目の読み込み
+shot maintenance-read
+xdotool key space                   # "読み込み"
+sleep 2
+shot maintenance-reading
+# The read ends itself after 103 steps of 300 ms, and the dialog with it.
+for _ in $(seq 60); do
+  xdotool search --name '^定値項目の読み込み$' >/dev/null 2>&1 || break
+  sleep 1
+done
+shot read-done
 menu Down                           # the File menu open
 shot file-menu
 xdotool key Escape Escape Escape

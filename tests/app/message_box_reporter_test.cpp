@@ -1,6 +1,7 @@
 #include "message_box_reporter.h"
 
 #include <QAbstractButton>
+#include <QLabel>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
@@ -18,6 +19,7 @@ struct SeenBox {
   QMessageBox::Icon icon = QMessageBox::NoIcon;
   QWidget* owner = nullptr;
   QStringList buttons;
+  bool text_fits = false;  // the whole text shows, not cut at the box's edge
 };
 
 // Shows a box through show, looks at it from inside its own event loop and presses the
@@ -33,6 +35,8 @@ SeenBox Look(const std::function<void()>& show,
     if (box == nullptr) return;
     seen = {box->windowTitle(), box->text(), box->icon(), box->parentWidget(), {}};
     for (QAbstractButton* button : box->buttons()) seen.buttons << button->text().remove('&');
+    const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    seen.text_fits = label->width() >= label->fontMetrics().horizontalAdvance(box->text());
     box->button(press)->click();
   });
   show();
@@ -57,6 +61,7 @@ class MessageBoxReporterTest : public QObject {
     QCOMPARE(w.caption, QStringLiteral("Error"));
     QCOMPARE(w.text, QStringLiteral("ＪＩＳ第１水準,第２水準以外の字が選択されてます"));
     QCOMPARE(w.icon, QMessageBox::Warning);
+    QVERIFY(w.text_fits);
 
     // The completion boxes belong to the dialog opened last while it exists.
     auto owner = std::make_unique<QWidget>();
@@ -67,6 +72,7 @@ class MessageBoxReporterTest : public QObject {
     QCOMPARE(set.text, QStringLiteral("Success"));
     QCOMPARE(set.icon, QMessageBox::NoIcon);
     QCOMPARE(set.owner, owner.get());
+    QVERIFY(set.text_fits);
     owner.reset();
     SeenBox read = Look([&] { boxes.ReadCompleteBox(); });
     QCOMPARE(read.caption, QStringLiteral("読み込み完了"));

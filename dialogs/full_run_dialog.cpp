@@ -1,0 +1,40 @@
+#include "full_run_dialog.h"
+
+#include <QLabel>
+#include <QLineEdit>
+
+#include "resource_ids.h"
+
+namespace qrv {
+namespace {
+
+// In dialog units.
+constexpr int kWidth = 200;
+constexpr int kMargin = 7;
+constexpr int kBarY = 50;
+
+}  // namespace
+
+FullRunDialog::FullRunDialog(DialogContext& context, const FullRunLayout& layout, QWidget* owner)
+    : SettingDialog(context, layout.template_id, layout.caption, kWidth, 0, owner) {
+  AddSlaveNumber(ids::kSlaveNoCombo, kMargin, kMargin);
+  AddButton(layout.start_text, "start", layout.start_id, 110, 20, 83, [this] { run()->Start(); });
+  int bar_y = kBarY;
+  if (!layout.notice.isEmpty()) {
+    auto* notice = new QLabel(layout.notice, this);
+    notice->setObjectName(QStringLiteral("notice"));
+    notice->setWordWrap(true);
+    units().Place(notice, kMargin, 48, kWidth - 2 * kMargin, 20);
+    bar_y += 24;
+  }
+  QLineEdit* counter = AddCounter(layout.counter_id, Qt::AlignRight, kMargin, bar_y - 1, 24, 12);
+  AddTimedRun(layout.plan, layout.bar_id, 35, bar_y, kWidth - 35 - kMargin,
+              [this](int step) { PerformStep(step); }, counter);
+  connect(run(), &TimedRun::finished, this, [this] {
+    RunFinished();
+    done(ids::kCancel);
+  });
+  units().SizeDialog(this, kWidth, bar_y + 18);
+}
+
+}  // namespace qrv
