@@ -16,8 +16,9 @@ struct Cp932Text {
 };
 
 // A character counts as held only when it comes back unchanged from its bytes, so nothing is
-// ever stored as a look-alike or a '?'. Control characters are refused: a NUL would cut the
-// line short.
+// ever stored as a look-alike or a '?'. The few JIS characters that Unicode names twice (the
+// wave dash, the minus sign...) are taken in either form. Control characters are refused: a
+// NUL would cut the line short.
 Cp932Text EncodeCp932(const QString& text);
 
 }  // namespace qrv

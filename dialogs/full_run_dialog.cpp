@@ -28,8 +28,9 @@ FullRunDialog::FullRunDialog(DialogContext& context, const FullRunLayout& layout
     bar_y += 24;
   }
   QLineEdit* counter = AddCounter(layout.counter_id, Qt::AlignRight, kMargin, bar_y - 1, 24, 12);
-  AddTimedRun(layout.plan, layout.bar_id, 35, bar_y, kWidth - 35 - kMargin,
-              [this](int step) { PerformStep(step); }, counter);
+  AddTimedRun(
+      layout.plan, layout.bar_id, 35, bar_y, kWidth - 35 - kMargin,
+      [this](int step) { PerformStep(step); }, counter);
   connect(run(), &TimedRun::finished, this, [this] {
     RunFinished();
     done(ids::kCancel);

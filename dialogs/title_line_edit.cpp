@@ -42,8 +42,8 @@ void TitleLineEdit::OnEdited(const QString& text) {
     // A line read from a file may be too long or hold what code page 932 lacks; cutting it
     // down is always allowed.
     const Cp932Text before = EncodeCp932(accepted_);
-    taken = bytes <= static_cast<int>(before.bytes.size()) &&
-            now.refused_count <= before.refused_count;
+    taken =
+        bytes <= static_cast<int>(before.bytes.size()) && now.refused_count <= before.refused_count;
   }
   if (taken) {
     accepted_ = text;

@@ -23,8 +23,8 @@ constexpr int kColumnWidth = 78;
 }  // namespace
 
 TitleTextDialog::TitleTextDialog(DialogContext& context, QWidget* owner)
-    : SettingDialog(context, ids::kTitleTextTemplate, QStringLiteral("情報（タイトル）の設定"),
-                    0, 0, owner) {
+    : SettingDialog(context, ids::kTitleTextTemplate, QStringLiteral("情報（タイトル）の設定"), 0,
+                    0, owner) {
   // The lines and their labels in the title font; each edit wide enough for a whole line,
   // 14 full-width characters, with its frame, margins and cursor.
   const QFont title_font = TitleFont();
