@@ -5,6 +5,7 @@
 // byte) could carry in that time.
 // usage: full_run_bench [SPEED_UP]   (default 1: the shipped periods; 50 for a smoke run)
 #include <QApplication>
+#include <QEventLoop>
 #include <QPushButton>
 #include <QTimer>
 #include <atomic>
@@ -29,15 +30,27 @@ struct Totals {
   long dispatched = 0;                                // answers the program has handled
 };
 
-// Presses the dialog's start button and returns once the board has answered every frame of
-// the run: seconds from the press.
+// Presses the dialog's start button and returns once the dialog has closed and the program
+// has handled the board's answer to every frame: seconds from the press, or a negative
+// number when the answers stopped coming.
 double Run(qrv::FullRunDialog& dialog, int speed_up, Totals& totals, long frames) {
   auto* timer = dialog.run()->findChild<QTimer*>();
   timer->setInterval(timer->interval() / speed_up);
+  const auto limit = std::chrono::milliseconds(2 * 103 * timer->interval() + 10000);
+  QEventLoop loop;
+  QTimer poll;
+  bool answered = false;
   const auto start = Clock::now();
+  poll.callOnTimeout([&] {
+    answered = totals.dispatched >= frames && !dialog.isVisible();
+    if (answered || Clock::now() - start > limit) loop.quit();
+  });
+  poll.start(5);
   dialog.findChild<QPushButton*>(QStringLiteral("start"))->click();
-  while (totals.dispatched < frames || dialog.isVisible()) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+  loop.exec();
+  if (!answered) {
+    std::fprintf(stderr, "%ld of %ld answers handled\n", totals.dispatched, frames);
+    return -1;
   }
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
@@ -98,6 +111,7 @@ int main(int argc, char** argv) {
     qrv::AllItemsDialog dialog(context, nullptr);
     dialog.show();
     const double seconds = Run(dialog, speed_up, totals, 102);
+    if (seconds < 0) return 1;
     Report("all-items send", seconds, totals);
   }
   totals.frames = totals.sent = totals.received = 0;
@@ -106,6 +120,7 @@ int main(int argc, char** argv) {
     qrv::MaintenanceReadDialog dialog(context, nullptr);
     dialog.show();
     const double seconds = Run(dialog, speed_up, totals, 102);
+    if (seconds < 0) return 1;
     Report("maintenance read", seconds, totals);
   }
   serial.Stop();
