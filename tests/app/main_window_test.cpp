@@ -102,10 +102,11 @@ class MainWindowTest : public QObject {
     };
     FindCommand(window.menuBar(), 152)->trigger();
     FindCommand(window.menuBar(), 40007)->trigger();
-    QCOMPARE(h.opened, (std::vector<int>{102, 106}));
+    for (int id : {40010, 40009, 40026}) FindCommand(window.menuBar(), id)->trigger();
+    QCOMPARE(h.opened, (std::vector<int>{102, 106, 107, 105, 154}));
     // Ids the menu does not hold do nothing.
     for (int id : {0, 1, 2, 151, 40005, 99999, -1}) window.Dispatch(id);
-    QCOMPARE(h.opened.size(), 2u);
+    QCOMPARE(h.opened.size(), 5u);
     QVERIFY(h.quit_codes.empty());
     QCOMPARE(h.reporter.shown.size(), 5u);  // the port warnings only
   }
@@ -205,6 +206,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(window.corner_gesture().count(), 0);
     for (int i = 0; i < 10; ++i) RightClick(window, QPoint(3, 3));
     QCOMPARE(window.corner_gesture().count(), 0);
+    QCOMPARE(h.opened, (std::vector<int>{106, 154}));  // the maintenance read
   }
 
   void linesArrivingDuringADispatchWaitTheirTurn() {
