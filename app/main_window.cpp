@@ -50,6 +50,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
   move(0, 0);
 
   watchdog_.setInterval(kWatchdogPeriodMs);
+  watchdog_.setTimerType(Qt::PreciseTimer);
   connect(&watchdog_, &QTimer::timeout, this, &MainWindow::OnWatchdogTimer);
   services_.link.ReaderRunning = 1;
 

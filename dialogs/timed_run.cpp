@@ -16,6 +16,8 @@ TimedRun::TimedRun(LinkState& link, RunPlan plan, QProgressBar* bar, QLineEdit* 
       timer_(this) {
   setObjectName(QStringLiteral("timedRun"));
   timer_.setInterval(plan_.period_ms);
+  // A coarse timer may fire up to 5 % early or late; the board is paced one frame a period.
+  timer_.setTimerType(Qt::PreciseTimer);
   timer_.setProperty("timerId", plan_.timer_id);
   connect(&timer_, &QTimer::timeout, this, &TimedRun::Tick);
   bar_->setRange(0, plan_.steps);
