@@ -84,6 +84,12 @@ TitleTextDialog::TitleTextDialog(DialogContext& context, QWidget* owner)
   findChild<QComboBox*>(QStringLiteral("pageNo"))->setFocus();
 }
 
+TitleTextDialog::~TitleTextDialog() {
+  // The base destructor hides the dialog, and a line losing the focus then would store
+  // into a dialog that is half gone.
+  for (TitleLineEdit* line : lines_) disconnect(line, nullptr, this, nullptr);
+}
+
 void TitleTextDialog::reject() {
   StoreLines();
   input_method_.Restore(this);

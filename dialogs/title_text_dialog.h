@@ -20,6 +20,7 @@ class TitleTextDialog : public SettingDialog {
   static constexpr RunPlan kRun{ids::kTitleTimer, 500, kPages};
 
   TitleTextDialog(DialogContext& context, QWidget* owner);
+  ~TitleTextDialog() override;
 
   void reject() override;
 
