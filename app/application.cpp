@@ -35,11 +35,23 @@ void Application::Start() {
 
   config_.reset_to_defaults();
   settings_ = ReadSerialSettings(options_.settings_path);
+  OpenTrafficLog();
   serial_.OpenSerialPort(ChooseDevice(), reporter_);
   try {
     serial_.Start();
   } catch (const std::system_error&) {
     reporter_.WarningBox(msg::kReadThread);
+  }
+}
+
+// A log that cannot be written is no reason not to work: the program goes on without it.
+void Application::OpenTrafficLog() {
+  if (options_.log_path.empty()) return;
+  std::string error;
+  if (traffic_log_.Open(options_.log_path, &error)) {
+    serial_.SetTrafficLog(&traffic_log_);
+  } else {
+    reporter_.WarningBox(msg::kNoTrafficLog + options_.log_path + ": " + error);
   }
 }
 

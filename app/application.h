@@ -15,6 +15,7 @@
 #include "serial_settings.h"
 #include "simulated_board.h"
 #include "start_options.h"
+#include "traffic_log.h"
 
 namespace qrv {
 
@@ -40,6 +41,7 @@ class Application {
 
  private:
   std::string ChooseDevice();
+  void OpenTrafficLog();
 
   StartOptions options_;
   DisplayConfig& config_;
@@ -53,6 +55,8 @@ class Application {
   // Lives on the GUI thread: lines from the reader are queued to it.
   QObject line_receiver_;
   std::unique_ptr<SimulatedBoard> board_;
+  // Outlives the reader thread, which writes to it.
+  TrafficLog traffic_log_;
   SerialLink serial_;
   std::unique_ptr<MainWindow> window_;
 };

@@ -10,7 +10,8 @@ namespace qrv {
 StartOptions ParseStartOptions(const QStringList& arguments) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
-      QStringLiteral("Configures a QRV-470K information scroller over a serial line."));
+      QStringLiteral("Configures a QRV-470K information scroller over a serial line, or over "
+                     "the network through a serial device server."));
   parser.addHelpOption();
   parser.addVersionOption();
   const QCommandLineOption settings(
@@ -19,13 +20,18 @@ StartOptions ParseStartOptions(const QStringList& arguments) {
       QStringLiteral("FILE"));
   const QCommandLineOption port(
       QStringLiteral("port"),
-      QStringLiteral("Serial device to open, whatever the settings name (e.g. /dev/ttyUSB0)."),
+      QStringLiteral("Serial device to open, whatever the settings name (e.g. /dev/ttyUSB0), "
+                     "or tcp://HOST:PORT for a serial device server."),
       QStringLiteral("DEVICE"));
   const QCommandLineOption simulate(
       QStringLiteral("simulate"),
       QStringLiteral("Connect to a board simulated inside the program; frames and answers "
                      "are logged on stderr."));
-  parser.addOptions({settings, port, simulate});
+  const QCommandLineOption log(
+      QStringLiteral("log"),
+      QStringLiteral("Append every frame sent and every line received, with its time, to FILE."),
+      QStringLiteral("FILE"));
+  parser.addOptions({settings, port, simulate, log});
   parser.process(arguments);
 
   StartOptions options;
@@ -34,6 +40,7 @@ StartOptions ParseStartOptions(const QStringList& arguments) {
                               : DefaultSettingsPath();
   options.port = QFile::encodeName(parser.value(port)).toStdString();
   options.simulate = parser.isSet(simulate);
+  options.log_path = QFile::encodeName(parser.value(log)).toStdString();
   return options;
 }
 

@@ -21,6 +21,8 @@ inline constexpr char kSetCommState[] = "Miss! Set Comm State";
 inline constexpr char kSettingsNotSaved[] = "Can't save the settings file ";
 // Start-up when the reader thread could not be made.
 inline constexpr char kReadThread[] = "error creating read thread";
+// --log could not open its file; the path and the reason follow.
+inline constexpr char kNoTrafficLog[] = "Can't open the traffic log ";
 // --simulate found no pseudo-terminal; the reason follows.
 inline constexpr char kNoSimulatedBoard[] = "Can't start the simulated board: ";
 // The file commands.

@@ -139,7 +139,29 @@ const ErrorAnswer kErrorAnswers[] = {
     {"E1\r\n", msg::kParityError}, {"E2\r\n", msg::kOverRunError},  {"E3\r\n", msg::kCommandError},
 };
 
+// The part of a line that is looked at.
+std::string_view Considered(std::string_view line) {
+  return line.substr(0,
+                     std::min({line.find('\0'), line.size(), ResponseDispatcher::kMaxLineBytes}));
+}
+
+bool StartsWith(std::string_view line, const char* text) {
+  return line.substr(0, std::strlen(text)) == text;
+}
+
 }  // namespace
+
+bool IsBoardAnswer(std::string_view line) {
+  line = Considered(line);
+  if (line == "GO\r\n" || (!line.empty() && line[0] == 'P')) return true;
+  for (const Tag& tag : kTags) {
+    if (StartsWith(line, tag.text)) return true;
+  }
+  for (const ErrorAnswer& error : kErrorAnswers) {
+    if (line == error.line) return true;
+  }
+  return false;
+}
 
 void ResponseDispatcher::Dispatch(std::string_view line) {
   // Whatever came back answers the last frame sent.
@@ -147,7 +169,7 @@ void ResponseDispatcher::Dispatch(std::string_view line) {
   link_.AnswerPending = 0;
   link_.ErrorReceived = 0;
 
-  line = line.substr(0, std::min({line.find('\0'), line.size(), kMaxLineBytes}));
+  line = Considered(line);
   LineBuffer b{};
   std::copy(line.begin(), line.end(), b.begin());
 
@@ -157,7 +179,7 @@ void ResponseDispatcher::Dispatch(std::string_view line) {
     return;
   }
   for (const Tag& tag : kTags) {
-    if (line.substr(0, std::strlen(tag.text)) == tag.text) {
+    if (StartsWith(line, tag.text)) {
       tag.handler(config_, b);
       if (std::strcmp(tag.text, "TSR") == 0) reporter_.ReadCompleteBox();
       return;

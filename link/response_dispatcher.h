@@ -28,4 +28,8 @@ class ResponseDispatcher {
   Reporter& reporter_;
 };
 
+// Whether Dispatch would understand line as the board's: "GO", an error answer, or a line led
+// by a known tag or by 'P'. Tells the board's answers from a device server's greeting.
+bool IsBoardAnswer(std::string_view line);
+
 }  // namespace qrv

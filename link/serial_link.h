@@ -8,6 +8,7 @@
 #include "link_state.h"
 #include "reporter.h"
 #include "serial_port.h"
+#include "traffic_log.h"
 
 namespace qrv {
 
@@ -17,6 +18,10 @@ namespace qrv {
 // One thread (ReaderThread) owns the descriptor: it waits in poll() for answer bytes, for
 // room to write and for a wake-up. So SendFrame never blocks, and a port that goes away can
 // be closed and reopened without another thread still writing to it.
+//
+// A device "tcp://HOST:PORT" is a serial device server. Such servers may greet each new
+// connection with a banner, so after every connect what precedes the board's first answer is
+// dropped.
 class SerialLink {
  public:
   // Called on the reader thread with each completed line, CR LF included; the GUI queues it
@@ -37,6 +42,12 @@ class SerialLink {
   // Opens and sets up device, showing the set-up warnings of a failure; the program goes on
   // either way. An empty device names no port. Call once, before Start.
   PortStatus OpenSerialPort(const std::string& device, Reporter& reporter);
+  // The same, showing nothing: for callers that tell the user themselves (PortErrorText).
+  PortOpenResult OpenPort(const std::string& device);
+
+  // Writes every frame taken and every line handed on to log (nullptr: none). Call before
+  // Start; log must outlive the link.
+  void SetTrafficLog(TrafficLog* log);
 
   // Sets ReaderRunning and starts the reader thread.
   void Start();

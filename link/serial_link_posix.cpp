@@ -1,4 +1,5 @@
 #include <poll.h>
+#include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -12,7 +13,9 @@
 
 #include "frames.h"
 #include "line_assembler.h"
+#include "response_dispatcher.h"
 #include "serial_link.h"
+#include "tcp_port.h"
 #include "wake_pipe.h"
 
 namespace qrv {
@@ -29,12 +32,26 @@ int MillisecondsUntil(Clock::time_point when) {
   return static_cast<int>(std::clamp<long long>(left, 0, 60'000));
 }
 
+// Where the board's first answer starts in line: at its start or right after a CR LF;
+// npos when it holds none.
+std::size_t AnswerStart(std::string_view line) {
+  for (std::size_t pos = 0; pos < line.size();) {
+    if (IsBoardAnswer(line.substr(pos))) return pos;
+    pos = line.find("\r\n", pos);
+    if (pos == std::string_view::npos) break;
+    pos += 2;
+  }
+  return std::string_view::npos;
+}
+
 }  // namespace
 
 struct SerialLink::Impl {
   LinkState& link;
   LineSink on_line;
   std::string device;
+  bool tcp = false;
+  TrafficLog* log = nullptr;
   WakePipe wake;
   std::thread thread;
   std::atomic<bool> open{false};
@@ -45,7 +62,8 @@ struct SerialLink::Impl {
   // Owned by the reader thread once it runs.
   int fd = -1;
   LineAssembler assembler;
-  std::string writing;  // the frame on its way to the line
+  bool skipping = false;  // dropping a device server's greeting
+  std::string writing;    // the frame on its way to the line
   std::size_t written = 0;
   bool has_write = false;
   Clock::time_point write_deadline;
@@ -60,7 +78,7 @@ struct SerialLink::Impl {
       else
         Serve();
     }
-    if (fd >= 0) tcflush(fd, TCIFLUSH);
+    if (fd >= 0 && !tcp) tcflush(fd, TCIFLUSH);
   }
 
   void DropQueuedFrames() {
@@ -77,10 +95,18 @@ struct SerialLink::Impl {
     DropQueuedFrames();
     if (ready != 0 || link.ReaderRunning.load() == 0) return;
     next_reopen = Clock::now() + std::chrono::milliseconds(kReopenPeriodMs);
-    const PortOpenResult result = OpenPortDevice(device);
+    // The wake-up pipe cuts a slow connect short, so Stop never waits for one; a wake-up
+    // that was only a frame (dropped, as without a port) lets it start again at once.
+    const PortOpenResult result = OpenPortDevice(device, wake.fd());
+    if (result.error == ECANCELED) next_reopen = Clock::now();
     if (result.fd < 0) return;
-    fd = result.fd;
+    Opened(result.fd);
+  }
+
+  void Opened(int port) {
+    fd = port;
     assembler.Reset();
+    skipping = tcp;
     open = true;
   }
 
@@ -105,11 +131,23 @@ struct SerialLink::Impl {
     char chunk[LineAssembler::kMaxReadBytes];
     const ssize_t n = read(fd, chunk, sizeof chunk);
     if (n > 0) {
-      if (auto line = assembler.Feed({chunk, static_cast<std::size_t>(n)}))
-        on_line(std::move(*line));
+      if (auto line = assembler.Feed({chunk, static_cast<std::size_t>(n)})) HandOn(*line);
       return true;
     }
     return n < 0 && (errno == EAGAIN || errno == EINTR);
+  }
+
+  void HandOn(std::string& line) {
+    if (skipping) {
+      const std::size_t start = AnswerStart(line);
+      if (log != nullptr && start != 0)
+        log->Skipped(device, std::string_view(line).substr(0, start));
+      if (start == std::string::npos) return;
+      line.erase(0, start);
+      skipping = false;
+    }
+    if (log != nullptr) log->Received(device, line);
+    on_line(std::move(line));
   }
 
   void TakeFrame() {
@@ -129,7 +167,10 @@ struct SerialLink::Impl {
         TakeFrame();
         continue;
       }
-      const ssize_t n = write(fd, writing.data() + written, writing.size() - written);
+      const char* bytes = writing.data() + written;
+      const std::size_t size = writing.size() - written;
+      // A closed connection must come back as EPIPE, not as a signal that ends the program.
+      const ssize_t n = tcp ? send(fd, bytes, size, MSG_NOSIGNAL) : write(fd, bytes, size);
       if (n > 0) {
         written += static_cast<std::size_t>(n);
       } else if (n < 0 && errno == EINTR) {
@@ -167,13 +208,22 @@ SerialLink::~SerialLink() {
 }
 
 PortStatus SerialLink::OpenSerialPort(const std::string& device, Reporter& reporter) {
+  const PortStatus status = OpenPort(device).status;
+  ReportPortWarnings(status, reporter);
+  return status;
+}
+
+PortOpenResult SerialLink::OpenPort(const std::string& device) {
   impl_->device = device;
+  impl_->tcp = IsTcpDevice(device);
   const PortOpenResult result = OpenPortDevice(device);
-  impl_->fd = result.fd;
-  impl_->open = result.fd >= 0;
+  if (result.fd >= 0) impl_->Opened(result.fd);
   impl_->next_reopen = Clock::now() + std::chrono::milliseconds(kReopenPeriodMs);
-  ReportPortWarnings(result.status, reporter);
-  return result.status;
+  return result;
+}
+
+void SerialLink::SetTrafficLog(TrafficLog* log) {
+  impl_->log = log;
 }
 
 void SerialLink::Start() {
@@ -191,6 +241,7 @@ void SerialLink::Stop() {
 
 bool SerialLink::SendFrame(std::string_view frame) {
   if (frame.size() > kMaxFrameBytes) return false;
+  if (impl_->log != nullptr) impl_->log->Sent(impl_->device, frame);
   {
     std::lock_guard<std::mutex> lock(impl_->queue_mutex);
     if (impl_->queue.size() < kMaxQueuedFrames) impl_->queue.emplace_back(frame);

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "messages.h"
+#include "tcp_port.h"
 
 namespace qrv {
 
@@ -39,6 +40,19 @@ std::string PortErrorText(const std::string& device, const PortOpenResult& resul
       return name + "cannot be set to 38400 baud 8E1 (" + std::strerror(result.error) + ")";
     case PortStatus::kCannotOpen:
       break;
+  }
+  if (!result.error_text.empty()) return name + result.error_text;
+  if (IsTcpDevice(device)) {
+    switch (result.error) {
+      case EINVAL:
+        return name + "not HOST:PORT";
+      case ECONNREFUSED:
+        return name + "connection refused";
+      case ETIMEDOUT:
+        return name + "timed out";
+      default:
+        return name + std::strerror(result.error);
+    }
   }
   switch (result.error) {
     case ENOENT:

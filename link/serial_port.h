@@ -19,7 +19,8 @@ enum class PortStatus {
 struct PortOpenResult {
   int fd = -1;
   PortStatus status = PortStatus::kCannotOpen;
-  int error = 0;  // errno of the step that failed
+  int error = 0;           // errno of the step that failed
+  std::string error_text;  // why, when no errno says it (a host name that does not resolve)
 };
 
 // The device of port index 0..5 (COM1..COM6); empty for any other index, which names no port.
@@ -31,7 +32,10 @@ std::string SettingsDevice(const SerialSettings& settings);
 
 // Opens device exclusively and sets the board's line: 38400 baud, 8 data bits, even parity,
 // one stop bit, RTS/CTS and XON/XOFF handshake, raw bytes. The descriptor is non-blocking.
-PortOpenResult OpenPortDevice(const std::string& device);
+// A device "tcp://HOST:PORT" is a serial device server instead, reached as OpenTcpPort says;
+// cancel_fd is only watched while connecting to one.
+PortOpenResult OpenPortDevice(const std::string& device, int cancel_fd = -1);
+// Closes what OpenPortDevice opened, serial line or network connection.
 void ClosePortDevice(int fd);
 
 // The set-up warnings of one open, in the order operators know them: all five when the port

@@ -9,6 +9,7 @@
 #include <cerrno>
 
 #include "serial_port.h"
+#include "tcp_port.h"
 
 namespace qrv {
 namespace {
@@ -60,7 +61,10 @@ std::string PortDeviceName(std::int32_t com_port) {
   return "/dev/ttyS" + std::to_string(com_port);
 }
 
-PortOpenResult OpenPortDevice(const std::string& device) {
+PortOpenResult OpenPortDevice(const std::string& device, int cancel_fd) {
+  if (IsTcpDevice(device)) {
+    return OpenTcpPort(std::string_view(device).substr(kTcpScheme.size()), cancel_fd);
+  }
   PortOpenResult result;
   if (device.empty()) {
     result.error = ENOENT;
@@ -106,6 +110,11 @@ PortOpenResult OpenPortDevice(const std::string& device) {
 
 void ClosePortDevice(int fd) {
   if (fd < 0) return;
+  struct stat st {};
+  if (fstat(fd, &st) == 0 && S_ISSOCK(st.st_mode)) {
+    close(fd);
+    return;
+  }
   // A terminal that someone else keeps open (a pseudo-terminal's far end) would otherwise
   // stay exclusive, and refuse our own reopening.
   ioctl(fd, TIOCNXCL);

@@ -4,7 +4,9 @@
 #include <QTest>
 
 #include "app_harness.h"
+#include "frames.h"
 #include "qt_test_registry.h"
+#include "visible_text.h"
 
 namespace qrv {
 namespace {
@@ -67,6 +69,40 @@ class StartupTest : public QObject {
     // The menus still work.
     app.window().set_dialog_runner([](QDialog&) {});
     app.window().Dispatch(152);
+  }
+
+  void trafficLogFromTheCommandLine() {
+    const StartOptions parsed = ParseStartOptions({"qrv470kse", "--log", "/var/tmp/qrv.log"});
+    QCOMPARE(parsed.log_path, std::string("/var/tmp/qrv.log"));
+    QCOMPARE(ParseStartOptions({"qrv470kse"}).log_path, std::string());
+
+    QTemporaryDir dir;
+    auto config = std::make_unique<DisplayConfig>();
+    RecordingReporter reporter;
+    ScriptedPrompts prompts;
+    StartOptions options;
+    options.settings_path = dir.filePath("qrv470kse.ini").toStdString();
+    options.simulate = true;
+    options.log_path = dir.filePath("missing/traffic.log").toStdString();
+    {
+      Application app(options, *config, reporter, prompts);
+      app.Start();
+      QCOMPARE(app.link().ReaderRunning.load(), 1);  // the program goes on without a log
+    }
+    QCOMPARE(reporter.shown,
+             std::vector<std::string>{"warning:Can't open the traffic log " + options.log_path +
+                                      ": No such file or directory"});
+    options.log_path = dir.filePath("traffic.log").toStdString();
+    Application app(options, *config, reporter, prompts);
+    app.Start();
+    QVERIFY(app.serial().SendFrame(PositionHFrame(*config)));
+    // The answer is logged before it is dispatched.
+    QTRY_COMPARE(reporter.shown.back(), std::string("set-complete"));
+    QFile log(dir.filePath("traffic.log"));
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    const std::string text = log.readAll().toStdString();
+    QVERIFY(text.find(" -> " + VisibleText(PositionHFrame(*config)) + "\n") != std::string::npos);
+    QVERIFY(text.find(" <- GO<CR><LF>\n") != std::string::npos);
   }
 
   void secondCopyIsRefused() {

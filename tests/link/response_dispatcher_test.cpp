@@ -214,5 +214,17 @@ TEST_F(DispatcherTest, OverlongLinesAreCutAt499Bytes) {
   EXPECT_EQ(Dispatch(std::string(499, 'Z') + "GO\r\n"), Shown{});
 }
 
+TEST(IsBoardAnswerTest, OnlyWhatTheDispatcherUnderstands) {
+  for (std::string_view line :
+       {"GO\r\n", "E1\r\n", "MENU\r\n", "PTCT0101\r\n", "CA0121\r\n", "P05\r\n", "TSR1\r\n"})
+    EXPECT_TRUE(IsBoardAnswer(line)) << line;
+  EXPECT_TRUE(IsBoardAnswer({"GO\r\n\0junk", 9}));  // read up to the NUL, as Dispatch reads it
+  for (std::string_view line :
+       {"GOX\r\n", "GO", "E4\r\n", "\r\n", "", "ser2net port tcp\r\n",
+        "\r\nser2net port tcp,127.0.0.1,47001 device serialdev,/dev/pts/0,38400e81,local "
+        "[,38400E81,CLOCAL] (Debian GNU/Linux)\r\n\r\n"})
+    EXPECT_FALSE(IsBoardAnswer(line)) << line;
+}
+
 }  // namespace
 }  // namespace qrv
