@@ -27,6 +27,10 @@ struct BoardOptions {
   int answer_delay_ms = 0;         // wait before answering
   int split_bytes = 0;             // write answers in pieces of this size (0: whole)
   int split_gap_ms = 0;            // pause between the pieces
+  // Line speed modelled, 0 for none (bytes move as fast as the pseudo-terminal takes them).
+  // Each byte received or sent then takes 11 bit times (start, 8 data, parity, stop), and a
+  // frame is answered only once its last byte would have arrived.
+  int baud = 0;
 };
 
 // Serves the board's end of a line: reads frames up to LF, answers each through a

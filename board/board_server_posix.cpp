@@ -2,8 +2,10 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <mutex>
 #include <thread>
 
@@ -13,8 +15,11 @@
 namespace qrv {
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 // A line longer than any frame is not kept whole; the board refuses it at its LF.
 constexpr std::size_t kMaxReceivedBytes = 1024;
+constexpr int kBitsPerByte = 11;
 
 }  // namespace
 
@@ -29,8 +34,27 @@ struct BoardServer::Impl {
   BoardModel model;
   std::atomic<int> frames{0};
   std::string received;
+  Clock::duration byte_time{};
+  Clock::time_point last_arrival;  // when the last byte received would have arrived
 
-  Impl(int f, BoardOptions o, Log l) : fd(f), options(std::move(o)), log(std::move(l)) {}
+  Impl(int f, BoardOptions o, Log l) : fd(f), options(std::move(o)), log(std::move(l)) {
+    if (options.baud > 0) {
+      byte_time = std::chrono::duration_cast<Clock::duration>(
+          std::chrono::duration<double>(static_cast<double>(kBitsPerByte) / options.baud));
+    }
+  }
+
+  // Sleeps until when, or less when stopped; false once stopped.
+  bool PauseUntil(Clock::time_point when) {
+    const auto left = when - Clock::now();
+    if (left > Clock::duration::zero()) {
+      const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
+      const timespec timeout{static_cast<time_t>(ns / 1'000'000'000), ns % 1'000'000'000};
+      pollfd p{wake.fd(), POLLIN, 0};
+      ppoll(&p, 1, &timeout, nullptr);
+    }
+    return running;
+  }
 
   // Sleeps for ms, or less when stopped; false once stopped.
   bool Pause(int ms) {
@@ -57,6 +81,22 @@ struct BoardServer::Impl {
     return true;
   }
 
+  // Writes bytes as a line of the modelled speed would carry them: each byte no earlier
+  // than its last bit.
+  bool WritePaced(std::string_view bytes) {
+    if (options.baud <= 0) return WriteAll(bytes);
+    const Clock::time_point start = Clock::now();
+    std::size_t sent = 0;
+    while (sent < bytes.size()) {
+      const auto due = static_cast<std::size_t>((Clock::now() - start) / byte_time);
+      const std::size_t take = std::min(bytes.size(), std::max(due, sent + 1)) - sent;
+      if (!PauseUntil(start + byte_time * static_cast<long>(sent + take))) return false;
+      if (!WriteAll(bytes.substr(sent, take))) return false;
+      sent += take;
+    }
+    return true;
+  }
+
   const BoardFault* FaultFor(int frame) const {
     for (const BoardFault& f : options.faults)
       if (f.frame == 0 || f.frame == frame) return &f;
@@ -79,7 +119,7 @@ struct BoardServer::Impl {
           options.split_bytes > 0 ? static_cast<std::size_t>(options.split_bytes) : answer.size();
       for (std::size_t at = 0; at < answer.size(); at += piece) {
         if (at > 0 && !Pause(options.split_gap_ms)) break;
-        if (!WriteAll(std::string_view(answer).substr(at, piece))) break;
+        if (!WritePaced(std::string_view(answer).substr(at, piece))) break;
       }
     }
   }
@@ -97,9 +137,12 @@ struct BoardServer::Impl {
       const ssize_t n = read(fd, chunk, sizeof chunk);
       if (n < 0 && (errno == EAGAIN || errno == EINTR)) continue;
       if (n <= 0) break;
+      const Clock::time_point read_at = Clock::now();
       for (ssize_t i = 0; i < n && running; ++i) {
         if (received.size() < kMaxReceivedBytes) received += chunk[i];
+        last_arrival = std::max(last_arrival, read_at) + byte_time;
         if (chunk[i] != '\n') continue;
+        if (!PauseUntil(last_arrival)) break;
         Answer(received);
         received.clear();
       }

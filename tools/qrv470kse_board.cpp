@@ -19,7 +19,7 @@ namespace {
 
 int Usage(std::ostream& out, int status) {
   out << "usage: qrv470kse-board [--device DEV] [--load FILE.dat] [--fault N:WHAT]...\n"
-         "                       [--delay MS] [--split BYTES[:GAP_MS]]\n"
+         "                       [--delay MS] [--split BYTES[:GAP_MS]] [--baud RATE]\n"
          "Plays a QRV-470K board. Without --device it creates a pseudo-terminal and prints\n"
          "its path on stdout; point the program at that path. Each frame and answer is\n"
          "logged on stderr. Ends on Ctrl-C or SIGTERM.\n"
@@ -27,9 +27,12 @@ int Usage(std::ostream& out, int status) {
          "  --load FILE.dat  start with the settings of a configuration file\n"
          "  --fault N:WHAT   misbehave at the N-th frame (0: every frame); WHAT is one of\n"
          "                   E0 E1 E2 E3 GN MENU (that answer), silent (no answer),\n"
-         "                   garbage[=TEXT] (TEXT, or some junk, instead of an answer)\n"
+         "                   garbage[=TEXT] (TEXT, or some junk, instead of an answer),\n"
+         "                   GO (claim success but keep the frame's old settings)\n"
          "  --delay MS       wait MS milliseconds before each answer\n"
-         "  --split B[:G]    write answers in pieces of B bytes, G ms apart\n";
+         "  --split B[:G]    write answers in pieces of B bytes, G ms apart\n"
+         "  --baud RATE      model a line of RATE baud: 11 bit times per byte each way,\n"
+         "                   and each frame answered only once all of it has arrived\n";
   return status;
 }
 
@@ -48,7 +51,7 @@ std::optional<qrv::BoardFault> ParseFault(const std::string& spec) {
   qrv::BoardFault fault;
   fault.frame = *frame;
   if (what == "E0" || what == "E1" || what == "E2" || what == "E3" || what == "GN" ||
-      what == "MENU") {
+      what == "MENU" || what == "GO") {
     fault.text = what;
   } else if (what == "silent") {
     fault.kind = qrv::BoardFault::Kind::kSilent;
@@ -86,6 +89,10 @@ int main(int argc, char** argv) {
       const auto ms = Number(value);
       if (!ms) return Usage(std::cerr, 2);
       options.answer_delay_ms = *ms;
+    } else if (arg == "--baud") {
+      const auto baud = Number(value);
+      if (!baud || *baud == 0) return Usage(std::cerr, 2);
+      options.baud = *baud;
     } else if (arg == "--split") {
       const auto colon = value.find(':');
       const auto bytes = Number(value.substr(0, colon));
