@@ -1,0 +1,73 @@
+#pragma once
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "display_config.h"
+#include "frames.h"
+#include "line_queue.h"
+#include "link_state.h"
+#include "serial_link.h"
+
+namespace qrv {
+
+class TrafficLog;
+
+enum class Pace {
+  kFixed,   // one step per period, as the program's own timed runs go
+  kAnswer,  // the next frame as soon as the last one is answered, within one period
+};
+
+struct SessionTiming {
+  Pace pace = Pace::kFixed;
+  std::chrono::milliseconds send_period{500};  // sending the whole configuration
+  std::chrono::milliseconds read_period{300};  // reading it back
+};
+
+// How one board's transfer went.
+struct TransferResult {
+  int frames = 0;       // frames put on the line
+  int answered = 0;     // of them, answered as expected
+  std::string failure;  // why the transfer stopped, one line; empty when it went through
+  double seconds = 0;
+  bool ok() const { return failure.empty(); }
+};
+
+// One board on one port: sends a whole configuration or reads it back, one frame at a
+// time, pairing each frame with the line that answers it. The first error answer or missing
+// answer ends the transfer.
+class BoardSession {
+ public:
+  // Called after each step with its number, counting from 1.
+  using Progress = std::function<void(int step)>;
+
+  BoardSession(std::string device, SessionTiming timing, TrafficLog* log);
+  ~BoardSession();
+  BoardSession(const BoardSession&) = delete;
+  BoardSession& operator=(const BoardSession&) = delete;
+
+  // Opens the port and starts reading; false with a one-line reason.
+  bool Open(std::string* why);
+
+  // The steps of the all-items run; a page that cannot be sent is passed over.
+  TransferResult Send(const DisplayConfig& config, const Progress& progress);
+  // The requests of the maintenance read, into a configuration reset first.
+  TransferResult Read(DisplayConfig& config, const Progress& progress);
+
+  const std::string& device() const { return device_; }
+
+ private:
+  using StepFrame = std::function<std::optional<Frame>(int step)>;
+  TransferResult Run(int steps, std::chrono::milliseconds period, const StepFrame& frame_of,
+                     DisplayConfig& answers, bool expect_go, const Progress& progress);
+
+  std::string device_;
+  SessionTiming timing_;
+  LinkState link_;
+  LineQueue lines_;
+  SerialLink serial_;
+};
+
+}  // namespace qrv

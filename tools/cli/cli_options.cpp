@@ -1,0 +1,152 @@
+#include "cli_options.h"
+
+#include <array>
+
+namespace qrv {
+namespace {
+
+struct CommandInfo {
+  CliCommand command;
+  const char* name;
+  const char* usage;
+};
+
+const std::array<CommandInfo, 5> kCommands = {{
+    {CliCommand::kSend, "send",
+     "usage: qrv470kse-cli send FILE.dat --port DEVICE [--port DEVICE]...\n"
+     "                          [--pace fixed|answer] [--verify] [--log LOGFILE]\n"
+     "Sends the whole configuration of FILE.dat to each board, as the program's\n"
+     "\"全項目設定\" does: titles (stored), fill, character level, colours, blink,\n"
+     "display page, display time and position. Several boards are served at once.\n"
+     "A page that cannot be sent is passed over with a warning (see `check`).\n"
+     "Exit status 0 only when every page went out and every board answered every\n"
+     "frame with GO (and, with --verify, reads back equal to the file).\n"},
+    {CliCommand::kRead, "read",
+     "usage: qrv470kse-cli read --port DEVICE -o FILE.dat [--pace fixed|answer]\n"
+     "                          [--log LOGFILE]\n"
+     "Reads a board's settings back, as the program's \"読み込み\" does, into a fresh\n"
+     "configuration and writes it as FILE.dat (replaced only when the read went\n"
+     "through).\n"},
+    {CliCommand::kVerify, "verify",
+     "usage: qrv470kse-cli verify FILE.dat --port DEVICE [--port DEVICE]...\n"
+     "                            [--pace fixed|answer] [--log LOGFILE]\n"
+     "Reads each board back and compares it with FILE.dat field by field, printing\n"
+     "each difference as page, line, field, file value and board value.\n"
+     "Exit status 0 only when every board matches.\n"},
+    {CliCommand::kFrames, "frames",
+     "usage: qrv470kse-cli frames FILE.dat\n"
+     "Prints the frames that `send` would write, one per line, with CR and LF\n"
+     "shown as <CR><LF>. Pages that cannot be sent are named on stderr.\n"},
+    {CliCommand::kCheck, "check",
+     "usage: qrv470kse-cli check FILE.dat\n"
+     "Lists every page of FILE.dat that cannot be sent (a title refused and why,\n"
+     "a colour line with both colours blank). Exit status 1 when there is any.\n"},
+}};
+
+constexpr char kOverview[] =
+    "usage: qrv470kse-cli COMMAND [OPTIONS]\n"
+    "Configures QRV-470K boards from scripts.\n"
+    "  send FILE.dat --port DEVICE...   send a whole configuration to boards\n"
+    "  read --port DEVICE -o FILE.dat   read a board's settings into a file\n"
+    "  verify FILE.dat --port DEVICE... compare boards with a file\n"
+    "  frames FILE.dat                  print the frames send would write\n"
+    "  check FILE.dat                   list the pages that cannot be sent\n"
+    "Options of the transfers:\n"
+    "  --port DEVICE       a serial device (/dev/ttyUSB0) or tcp://HOST:PORT of a\n"
+    "                      serial device server; repeat it for several boards\n"
+    "  --pace fixed        one frame every 500 ms (reads: 300 ms), as the program\n"
+    "                      does (the default)\n"
+    "  --pace answer       the next frame as soon as the board has answered,\n"
+    "                      waiting at most the fixed period\n"
+    "  --log LOGFILE       append every frame and answer, with the time, to LOGFILE\n"
+    "Run `qrv470kse-cli COMMAND --help` for one command.\n";
+
+const CommandInfo* FindCommand(CliCommand command) {
+  for (const CommandInfo& info : kCommands)
+    if (info.command == command) return &info;
+  return nullptr;
+}
+
+bool Fail(std::string* error, std::string text) {
+  *error = std::move(text);
+  return false;
+}
+
+// The options after the command's name.
+bool ParseRest(const std::vector<std::string>& args, CliOptions& o, std::string* error) {
+  const bool transfer = o.command == CliCommand::kSend || o.command == CliCommand::kRead ||
+                        o.command == CliCommand::kVerify;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "-h" || arg == "--help") {
+      o.help = true;
+      return true;
+    }
+    const bool takes_value = transfer && (arg == "--port" || arg == "--pace" || arg == "--log" ||
+                                          (arg == "-o" && o.command == CliCommand::kRead));
+    if (takes_value) {
+      if (i + 1 >= args.size()) return Fail(error, arg + " needs a value");
+      const std::string& value = args[++i];
+      if (arg == "--port") {
+        o.ports.push_back(value);
+      } else if (arg == "--pace") {
+        if (value != "fixed" && value != "answer")
+          return Fail(error, "--pace is fixed or answer, not \"" + value + "\"");
+        o.pace = value == "answer" ? Pace::kAnswer : Pace::kFixed;
+      } else if (arg == "--log") {
+        o.log = value;
+      } else {
+        o.output = value;
+      }
+    } else if (arg == "--verify" && o.command == CliCommand::kSend) {
+      o.verify = true;
+    } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
+      return Fail(error, "unknown option " + arg);
+    } else if (o.command != CliCommand::kRead && o.file.empty()) {
+      o.file = arg;
+    } else {
+      return Fail(error, "unexpected argument \"" + arg + "\"");
+    }
+  }
+  if (o.command != CliCommand::kRead && o.file.empty()) return Fail(error, "no FILE.dat given");
+  if (transfer && o.ports.empty()) return Fail(error, "no --port given");
+  if (o.command == CliCommand::kRead) {
+    if (o.ports.size() > 1) return Fail(error, "read takes one --port");
+    if (o.output.empty()) return Fail(error, "no -o FILE.dat given");
+  }
+  return true;
+}
+
+}  // namespace
+
+std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args,
+                                          std::string* error) {
+  CliOptions o;
+  if (args.empty()) {
+    *error = "no command given";
+    return std::nullopt;
+  }
+  if (args[0] == "-h" || args[0] == "--help" || args[0] == "help") {
+    o.help = true;
+    if (args.size() > 1) {
+      for (const CommandInfo& info : kCommands)
+        if (args[1] == info.name) o.command = info.command;
+    }
+    return o;
+  }
+  for (const CommandInfo& info : kCommands)
+    if (args[0] == info.name) o.command = info.command;
+  if (o.command == CliCommand::kNone) {
+    *error = "unknown command \"" + args[0] + "\"";
+    return std::nullopt;
+  }
+  if (!ParseRest(args, o, error)) return std::nullopt;
+  return o;
+}
+
+std::string CliUsage(CliCommand command) {
+  const CommandInfo* info = FindCommand(command);
+  return info != nullptr ? info->usage : kOverview;
+}
+
+}  // namespace qrv

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "display_config.h"
+
+namespace qrv {
+
+// Every page of config that a send passes over, one line each with page, line and why:
+// "page 3 line 2: title refused: odd number of bytes (a half-width character?)".
+std::vector<std::string> SendRefusals(const DisplayConfig& config);
+
+}  // namespace qrv

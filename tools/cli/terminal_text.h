@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace qrv {
+
+// Code page 932 text as UTF-8 for the terminal; bytes that do not decode are shown as <xx>.
+std::string TerminalText(std::string_view cp932);
+
+}  // namespace qrv
