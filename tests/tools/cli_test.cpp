@@ -167,6 +167,7 @@ TEST(CliTest, CheckAndFramesNameThePagesThatCannotBeSent) {
 TEST(CliTest, FailuresAreOneClearLineAndLeaveFilesAlone) {
   ScratchFolder dir;
   const std::string file = dir.Save("good.dat", DisplayConfig());
+  LoggedBoard board;
   const struct {
     std::vector<std::string> args;
     int status;
@@ -176,6 +177,10 @@ TEST(CliTest, FailuresAreOneClearLineAndLeaveFilesAlone) {
        1,
        "qrv470kse-cli: cannot read " + dir / "none.dat" + ": No such file or directory\n"},
       {{"send", file, "--port", "/nonexistent/ttyQRV"}, 1, "/nonexistent/ttyQRV: FAILED: "},
+      // The same board twice: whichever comes second finds it held by the first.
+      {{"send", file, "--port", board.device(), "--port", board.device()},
+       1,
+       board.device() + ": FAILED: busy: another program holds it\n"},
       {{"verify", file, "--port", "tcp://127.0.0.1:" + std::to_string(FreeLoopbackPort())},
        1,
        "connection refused"},

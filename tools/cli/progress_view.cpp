@@ -55,4 +55,11 @@ void ProgressView::Finish(std::size_t board, const std::string& text) {
   }
 }
 
+void ProgressView::Summarise() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (terminal_ || boards_.size() < 2) return;
+  out_ << "summary:\n";
+  for (std::size_t b = 0; b < boards_.size(); ++b) out_ << "  " << Bar(b) << "\n";
+}
+
 }  // namespace qrv

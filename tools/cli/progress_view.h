@@ -7,8 +7,9 @@
 
 namespace qrv {
 
-// One progress line per board. On a terminal each line is a bar redrawn in place; into a
-// file or pipe, plain lines at every tenth of the way.
+// One progress line per board. On a terminal each line is a bar redrawn in place, and at
+// the end each bar has become the board's summary; into a file or pipe, plain lines at
+// every tenth of the way.
 class ProgressView {
  public:
   ProgressView(std::ostream& out, bool terminal, std::vector<std::string> boards, int steps);
@@ -17,6 +18,9 @@ class ProgressView {
   void Step(std::size_t board, int step);
   // The board's last word, shown in place of its bar.
   void Finish(std::size_t board, const std::string& text);
+  // After every board has finished: into a file or pipe, where the boards' lines were
+  // interleaved, each board's last word once more, together.
+  void Summarise();
 
  private:
   void Redraw();

@@ -105,6 +105,7 @@ int RunBoardTransfers(const CliOptions& options, const DisplayConfig& file, CliC
     });
   }
   for (std::thread& t : threads) t.join();
+  view.Summarise();
 
   int failed = 0;
   for (std::size_t i = 0; i < outcomes.size(); ++i) {
