@@ -24,8 +24,8 @@ struct CliRun {
 };
 
 inline CliRun RunClient(const std::vector<std::string>& args,
-                        std::chrono::milliseconds send_period = std::chrono::milliseconds(50),
-                        std::chrono::milliseconds read_period = std::chrono::milliseconds(50)) {
+                        std::chrono::milliseconds send_period = std::chrono::milliseconds(100),
+                        std::chrono::milliseconds read_period = std::chrono::milliseconds(100)) {
   std::ostringstream out, err;
   CliContext context{out, err, false, send_period, read_period};
   CliRun run;

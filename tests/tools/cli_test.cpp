@@ -202,7 +202,7 @@ TEST(CliTest, FailuresAreOneClearLineAndLeaveFilesAlone) {
   std::ofstream(kept) << "old";
   const CliRun read = RunClient({"read", "--port", silent.device(), "-o", kept});
   EXPECT_EQ(read.status, 1);
-  EXPECT_NE(read.out.find("FAILED: frame 10: no answer within 50 ms"), read.out.npos) << read.out;
+  EXPECT_NE(read.out.find("FAILED: frame 10: no answer within 100 ms"), read.out.npos) << read.out;
   std::ifstream in(kept);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "old");
 }
