@@ -1,43 +1,42 @@
 #include "serial_link.h"
 
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <poll.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <ctime>
 #include <filesystem>
-#include <memory>
-#include <mutex>
+#include <fstream>
+#include <regex>
 #include <thread>
 
-#include "board_server.h"
-#include "frames.h"
 #include "line_queue.h"
-#include "link_watchdog.h"
-#include "pseudo_terminal.h"
+#include "logged_board.h"
 #include "recording_reporter.h"
 #include "response_dispatcher.h"
 #include "run_steps.h"
+#include "serial_settings.h"
+#include "tcp_port.h"
 #include "varied_config.h"
+#include "visible_text.h"
 
 namespace qrv {
 namespace {
 
 using namespace std::chrono_literals;
 using Shown = std::vector<std::string>;
-
-double ProcessCpuSeconds() {
-  timespec t{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
-}
+using namespace std::string_literals;
+namespace fs = std::filesystem;
 
 // CPU time the whole process spends while this thread sleeps for one second.
 double CpuOverOneSecond() {
-  const double before = ProcessCpuSeconds();
+  const std::clock_t before = std::clock();
   std::this_thread::sleep_for(1s);
-  return ProcessCpuSeconds() - before;
+  return static_cast<double>(std::clock() - before) / CLOCKS_PER_SEC;
 }
 
 // The program's side as the GUI wires it: the serial link feeds a line queue, and this
@@ -50,25 +49,6 @@ class LinkTest : public ::testing::Test {
   ResponseDispatcher dispatcher{config, link, reporter};
   LineQueue lines;
   SerialLink serial{link, [this](std::string line) { lines.Push(std::move(line)); }};
-  std::mutex log_mutex;
-  std::vector<std::string> board_log;  // frames the board received, in order
-  std::unique_ptr<PseudoTerminal> pty;
-  std::unique_ptr<BoardServer> board;
-
-  std::vector<std::string> BoardLog() {
-    std::lock_guard<std::mutex> lock(log_mutex);
-    return board_log;
-  }
-
-  void StartBoard(BoardOptions options = {}) {
-    pty = std::make_unique<PseudoTerminal>();
-    board = std::make_unique<BoardServer>(pty->master(), std::move(options),
-                                          [this](const std::string& frame, const std::string&) {
-                                            std::lock_guard<std::mutex> lock(log_mutex);
-                                            board_log.push_back(frame);
-                                          });
-    board->Start();
-  }
 
   void Connect(const std::string& device) {
     ASSERT_EQ(serial.OpenSerialPort(device, reporter), PortStatus::kOpened);
@@ -87,151 +67,317 @@ class LinkTest : public ::testing::Test {
 };
 
 TEST_F(LinkTest, WholeConfigurationGoesToTheBoardAndReadsBackTheSame) {
-  StartBoard();
-  Connect(pty->path());
+  LoggedBoard board;
+  Connect(board.device());
   const DisplayConfig x = VariedConfig();
-  int sent = 0;
+  std::vector<std::string> sent;
   for (int step = 1; step <= kAllItemsSteps; ++step) {
-    const auto r = AllItemsStep(x, step);
-    ASSERT_EQ(r.refusal, StepRefusal::kNone) << step;
-    if (!r.frame) continue;
-    ASSERT_EQ(Exchange(*r.frame), "GO\r\n") << step;
-    ++sent;
+    if (const auto frame = AllItemsStep(x, step).frame) sent.push_back(*frame);
   }
-  EXPECT_EQ(Exchange(DisplayOnOffFrame(x)), "GO\r\n");
-  EXPECT_EQ(reporter.shown, Shown(sent + 1, "set-complete"));
-  EXPECT_EQ(link.AnswerPending, 0);
+  sent.push_back(DisplayOnOffFrame(x));
+  for (const Frame& frame : sent) ASSERT_EQ(Exchange(frame), "GO\r\n") << frame;
+  EXPECT_EQ(reporter.shown, Shown(sent.size(), "set-complete"));
 
   // Read back into a fresh configuration, as the maintenance read does.
   reporter.shown.clear();
   config = DisplayConfig();
   link.BatchStep = 1;
   for (int step = 1; step <= kMaintenanceReadSteps; ++step) {
-    const auto request = MaintenanceReadStep(step);
-    if (request) {
+    if (const auto request = MaintenanceReadStep(step)) {
       ASSERT_NE(Exchange(*request), "-") << step;
+      sent.push_back(*request);
     }
   }
   EXPECT_EQ(reporter.shown, Shown{});
   EXPECT_EQ(BoardSettings(config), BoardSettings(x));
-
-  // Every frame reached the board whole and in the order sent.
-  const auto log = BoardLog();
-  ASSERT_EQ(log.size(), static_cast<std::size_t>(sent + 1 + 102));
-  EXPECT_EQ(log.front(), *AllItemsStep(x, 1).frame);
-  EXPECT_EQ(log.back(), ReadPositionVRequest());
+  EXPECT_EQ(board.frames(), sent);  // every frame whole and in the order sent
 }
 
-TEST_F(LinkTest, BoardErrorsAndOddAnswersReachTheDispatcher) {
+// Every answer comes 50 ms late, one byte every 5 ms.
+TEST_F(LinkTest, FaultySlowSplitAnswersAndAHeldLineAreSurvived) {
   using Kind = BoardFault::Kind;
-  BoardOptions options;
-  const char* errors[] = {"E0", "E1", "E2", "E3", "GN", "MENU"};
-  for (int i = 0; i < 6; ++i) options.faults.push_back({i + 1, Kind::kAnswer, errors[i]});
-  options.faults.push_back({7, Kind::kGarbage, "\x7f#?Z"});  // no LF: waits for the next read
-  StartBoard(options);
-  Connect(pty->path());
-
-  const Shown meanings = {"error:Framing Error", "error:Parity Error", "error:Over Run Error",
-                          "error:Command Error", "error:Mode Error",   "error:Menu Display"};
-  for (int i = 0; i < 6; ++i) {
-    reporter.shown.clear();
-    EXPECT_EQ(Exchange(PositionHFrame(config)), std::string(errors[i]) + "\r\n");
-    EXPECT_EQ(reporter.shown, Shown{meanings[i]});
-    EXPECT_EQ(link.ErrorReceived, 1);
-  }
-  // The junk and the next answer travel as one line, which is no known answer.
+  const BoardOptions options{
+      {{1, Kind::kAnswer, "E1"}, {2, Kind::kGarbage, "\x7f#?Z"}, {4, Kind::kSilent, ""}}, 50, 1, 5};
+  PseudoTerminal pty;
+  BoardServer board(pty.master(), options);
+  board.Start();
+  Connect(pty.path());
+  EXPECT_EQ(Exchange(PositionHFrame(config)), "E1\r\n");
+  EXPECT_EQ(link.ErrorReceived, 1);
+  // Junk without LF and the next answer travel as one line, which is no known answer.
   EXPECT_TRUE(serial.SendFrame(PositionHFrame(config)));
   EXPECT_EQ(Exchange(PositionVFrame(config)), "\x7f#?ZGO\r\n");
   EXPECT_EQ(link.ErrorReceived, 0);
-  EXPECT_EQ(link.AnswerPending, 0);
-}
-
-TEST_F(LinkTest, SlowAndSplitAnswersArriveWhole) {
-  StartBoard({{}, 50, 1, 5});  // 50 ms late, one byte every 5 ms
-  Connect(pty->path());
-  reporter.shown.clear();
-  EXPECT_EQ(Exchange(DisplayPageFrame(config)), "GO\r\n");
-  EXPECT_EQ(reporter.shown, Shown{"set-complete"});
-}
-
-TEST_F(LinkTest, SilentBoardBringsNoConnectAtTheSeventhTick) {
-  StartBoard({{{0, BoardFault::Kind::kSilent, ""}}});
-  Connect(pty->path());
   link.UnansweredTicks = 3;  // left from before: sending does not clear it
-  EXPECT_EQ(Exchange(PositionVFrame(config), 300ms), "-");
+  EXPECT_EQ(Exchange(DisplayPageFrame(config), 300ms), "-");
   EXPECT_EQ(link.UnansweredTicks, 3);
-  link.UnansweredTicks = 0;
-  for (int tick = 1; tick <= 6; ++tick) LinkWatchdog(link, reporter);
-  EXPECT_EQ(reporter.shown, Shown{});
-  LinkWatchdog(link, reporter);
-  EXPECT_EQ(reporter.shown, Shown{"error:No Connect"});
-  EXPECT_EQ(board->frames_received(), 1);
-}
-
-TEST_F(LinkTest, LineHeldByFlowControlDropsTheFrameAfterItsLimit) {
-  StartBoard();
-  Connect(pty->path());
-  EXPECT_EQ(Exchange(PositionHFrame(config)), "GO\r\n");
-  ASSERT_EQ(write(pty->master(), "\x13", 1), 1);  // XOFF: the board holds the line
+  // Only frames within the limit are taken.
+  const std::string longest = std::string(kMaxFrameBytes - 2, 'P') + "\r\n";
+  EXPECT_FALSE(serial.SendFrame(longest + "P"));
+  EXPECT_EQ(Exchange(longest), "E3\r\n");
+  // A line held by flow control drops the frame after SerialLink::kWriteLimitMs.
+  ASSERT_EQ(write(pty.master(), "\x13", 1), 1);  // XOFF
   std::this_thread::sleep_for(100ms);
-  const auto start = std::chrono::steady_clock::now();
   EXPECT_TRUE(serial.SendFrame(PositionVFrame(config)));
-  // SendFrame does not wait for a held line (the limit is 1000 ms).
-  EXPECT_LT(std::chrono::steady_clock::now() - start, 500ms);
   EXPECT_EQ(lines.Pop(1300ms), std::nullopt);
-  ASSERT_EQ(write(pty->master(), "\x11", 1), 1);  // XON
+  ASSERT_EQ(write(pty.master(), "\x11", 1), 1);  // XON
   EXPECT_EQ(Exchange(DisplayPageFrame(config)), "GO\r\n");
-  const auto log = BoardLog();
-  EXPECT_EQ(log, (std::vector<std::string>{PositionHFrame(config), DisplayPageFrame(config)}));
+  EXPECT_EQ(reporter.shown, (Shown{"error:Parity Error", "error:Command Error", "set-complete"}));
+  EXPECT_EQ(board.frames_received(), 6);
 }
 
-TEST_F(LinkTest, OnlyFramesWithinTheLimitAreTaken) {
-  StartBoard();
-  Connect(pty->path());
-  EXPECT_FALSE(serial.SendFrame(std::string(kMaxFrameBytes + 1, 'P')));
-  EXPECT_EQ(link.AnswerPending, 0);
-  EXPECT_EQ(Exchange(std::string(kMaxFrameBytes - 2, 'P') + "\r\n"), "E3\r\n");
-  EXPECT_EQ(BoardLog().back().size(), kMaxFrameBytes);
-}
-
-TEST_F(LinkTest, WithoutAPortTheReaderSleepsAndFramesStillAwaitAnAnswer) {
-  EXPECT_EQ(serial.OpenSerialPort("", reporter), PortStatus::kCannotOpen);
-  EXPECT_EQ(reporter.shown.size(), 5u);
-  serial.Start();
-  link.UnansweredTicks = 2;
-  EXPECT_EQ(Exchange(PositionHFrame(config), 300ms), "-");
-  EXPECT_EQ(link.UnansweredTicks, 2);
-  EXPECT_LT(CpuOverOneSecond(), 0.05);
-  serial.Stop();
-  EXPECT_EQ(link.ReaderRunning, 0);
-}
-
+// The program opens the device through a path that can be pointed at a new device, as udev
+// does when an adapter is plugged in again.
 TEST_F(LinkTest, UnpluggedPortIsLookedForAgainWithoutSpinning) {
-  // The program opens the device through a path that can be pointed at a new device,
-  // as udev does when an adapter is plugged in again.
-  const auto dir =
-      std::filesystem::temp_directory_path() / ("qrv-unplug-" + std::to_string(getpid()));
-  std::filesystem::create_directories(dir);
-  const auto device = dir / "ttyUSB0";
-  std::filesystem::remove(device);
-  StartBoard();
-  std::filesystem::create_symlink(pty->path(), device);
-  Connect(device.string());
+  const std::string device = ::testing::TempDir() + "qrv-unplug-" + std::to_string(getpid());
+  auto board = std::make_unique<LoggedBoard>();
+  fs::remove(device);
+  fs::create_symlink(board->device(), device);
+  Connect(device);
   EXPECT_EQ(Exchange(PositionHFrame(config)), "GO\r\n");
 
   board.reset();
-  pty->Close();
   EXPECT_LT(CpuOverOneSecond(), 0.05);
   EXPECT_FALSE(serial.port_open());
-  EXPECT_EQ(Exchange(PositionHFrame(config), 300ms), "-");  // ends in "No Connect" as usual
+  link.UnansweredTicks = 2;  // frames still await an answer, so "No Connect" follows
+  EXPECT_EQ(Exchange(PositionHFrame(config), 300ms), "-");
+  EXPECT_EQ(link.UnansweredTicks, 2);
 
-  StartBoard();
-  std::filesystem::remove(device);
-  std::filesystem::create_symlink(pty->path(), device);
+  board = std::make_unique<LoggedBoard>();
+  fs::remove(device);
+  fs::create_symlink(board->device(), device);
   for (int i = 0; i < 40 && !serial.port_open(); ++i) std::this_thread::sleep_for(100ms);
-  EXPECT_TRUE(serial.port_open());
   EXPECT_EQ(Exchange(PositionHFrame(config)), "GO\r\n");
-  std::filesystem::remove_all(dir);
+  fs::remove(device);
+}
+
+// Every set-up warning when nothing opened, the last alone when it was no terminal; their
+// texts are checked where the program starts.
+TEST(SerialPortTest, OnlyATerminalOpensAndOnlyOnceWithTheBoardsLineSettings) {
+  for (const std::string& device : {"/dev/null"s, PortDeviceName(6)}) {
+    LinkState link;
+    SerialLink serial(link, [](std::string) {});
+    RecordingReporter reporter;
+    EXPECT_EQ(serial.OpenSerialPort(device, reporter),
+              device.empty() ? PortStatus::kCannotOpen : PortStatus::kNotSerial);
+    EXPECT_EQ(reporter.shown.size(), device.empty() ? 5u : 1u) << device;
+    EXPECT_EQ(reporter.shown.back(), "warning:Miss! Set Comm State") << device;
+  }
+  EXPECT_EQ(SettingsDevice({0, 0, ""}) + SettingsDevice({5, 0, "/dev/ttyUSB0"}) +
+                SettingsDevice({5, 0, ""}),
+            "/dev/ttyS0/dev/ttyUSB0/dev/ttyS5");
+
+  PseudoTerminal pty;
+  const PortOpenResult first = OpenPortDevice(pty.path());
+  ASSERT_EQ(first.status, PortStatus::kOpened);
+  termios t{};
+  ASSERT_EQ(tcgetattr(first.fd, &t), 0);
+  EXPECT_EQ(std::make_pair(cfgetospeed(&t), cfgetispeed(&t)),
+            std::make_pair(speed_t{B38400}, speed_t{B38400}));
+  EXPECT_EQ(t.c_cflag & (CSIZE | CSTOPB | PARODD), static_cast<tcflag_t>(CS8));
+  EXPECT_EQ(t.c_iflag & (IXON | IXOFF | INPCK | ICRNL | ISTRIP),
+            static_cast<tcflag_t>(IXON | IXOFF));
+  EXPECT_EQ((t.c_lflag & (ICANON | ECHO | ISIG)) | (t.c_oflag & OPOST), 0u);
+  EXPECT_EQ(std::make_pair(t.c_cc[VSTART], t.c_cc[VSTOP]), std::make_pair(cc_t{0x11}, cc_t{0x13}));
+  EXPECT_NE(fcntl(first.fd, F_GETFL) & O_NONBLOCK, 0);
+  // Held by us: a second open is refused as busy, and the reason reads plainly.
+  const PortOpenResult second = OpenPortDevice(pty.path());
+  EXPECT_EQ(std::make_pair(second.status, second.fd), std::make_pair(PortStatus::kCannotOpen, -1));
+  EXPECT_EQ(PortErrorText("/dev/x", second), "/dev/x: busy: another program holds it");
+  // Closing clears the exclusive mode, or an ordinary user could not open it again.
+  ClosePortDevice(first.fd);
+  const PortOpenResult again = OpenPortDevice(pty.path());
+  EXPECT_EQ(again.status, PortStatus::kOpened);
+  ClosePortDevice(again.fd);
+  EXPECT_EQ(PortErrorText("/dev/x", OpenPortDevice("/dev/x")), "/dev/x: no such device");
+}
+
+// A device server listening on 127.0.0.1. The kernel completes connections in the backlog,
+// so the test's own thread accepts them when it is ready.
+struct Listener {
+  int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  std::string device;
+
+  Listener() {
+    sockaddr_in a{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
+    socklen_t size = sizeof a;
+    EXPECT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&a), size) | listen(fd, 4), 0);
+    getsockname(fd, reinterpret_cast<sockaddr*>(&a), &size);
+    device = "tcp://127.0.0.1:" + std::to_string(ntohs(a.sin_port));
+  }
+  ~Listener() { close(fd); }
+  int Accept() {  // within 5 s, or -1
+    pollfd p{fd, POLLIN, 0};
+    return poll(&p, 1, 5000) == 1 ? accept4(fd, nullptr, nullptr, SOCK_CLOEXEC) : -1;
+  }
+};
+
+TEST(TcpPortTest, OnlyHostPortIsTakenAndARefusedConnectionSaysSo) {
+  const std::string closed = Listener().device;
+  EXPECT_EQ(PortErrorText(closed, OpenPortDevice(closed)), closed + ": connection refused");
+  for (const std::string device : {"tcp://nohost", "tcp://h:99999", "tcp://h:", "tcp://h:0",
+                                   "tcp://::1:4001", "tcp://[::1]4001", "tcp://h:4001/"})
+    EXPECT_EQ(PortErrorText(device, OpenPortDevice(device)), device + ": not HOST:PORT");
+  EXPECT_EQ(SplitHostPort("[::1]:4001")->host + SplitHostPort("[::1]:4001")->port, "::14001");
+  EXPECT_TRUE(IsTcpDevice("TCP://h:1") && !IsTcpDevice("/dev/tcp://h:1"));
+}
+
+// After every connect what ser2net says first is dropped, on its own or with the first answer,
+// and kept in the traffic log, which is appended to with every byte readable.
+TEST(TcpPortTest, LinkSkipsTheGreetingAfterEveryConnectAndLogsTheTraffic) {
+  const std::string banner =
+      "\r\nser2net port tcp,127.0.0.1,47001 device serialdev,/dev/pts/0,38400e81,local "
+      "[,38400E81,CLOCAL] (Debian GNU/Linux)\r\n\r\n";
+  const std::string log_path = ::testing::TempDir() + "/qrv-tcp-" + std::to_string(getpid());
+  std::ofstream(log_path) << "earlier\n";
+  TrafficLog log;
+  ASSERT_TRUE(log.Open(log_path, nullptr));
+  Listener server;
+  const PortOpenResult port = OpenPortDevice(server.device);
+  EXPECT_NE(fcntl(port.fd, F_GETFL) & O_NONBLOCK, 0);  // like a serial port
+  ClosePortDevice(port.fd);
+  close(server.Accept());
+
+  LinkState link;
+  LineQueue lines;
+  SerialLink serial(link, [&lines](std::string line) { lines.Push(std::move(line)); });
+  serial.SetTrafficLog(&log);
+  ASSERT_EQ(serial.OpenPort(server.device).status, PortStatus::kOpened);
+  serial.Start();
+
+  const int peer = server.Accept();
+  ASSERT_EQ(write(peer, banner.data(), banner.size()), static_cast<ssize_t>(banner.size()));
+  std::this_thread::sleep_for(50ms);  // so the greeting is read on its own, as ser2net's is
+  ASSERT_EQ(write(peer, "GO\r\n", 4), 4);
+  EXPECT_EQ(lines.Pop(3s), "GO\r\n");
+  const std::string frame = "CA01\x82\xA0\x01~\x7F\r\n";
+  ASSERT_TRUE(serial.SendFrame(frame));
+  std::string got(frame.size(), '\0');
+  pollfd p{peer, POLLIN, 0};
+  ASSERT_EQ(poll(&p, 1, 3000), 1);
+  recv(peer, got.data(), got.size(), MSG_WAITALL);
+  EXPECT_EQ(got, frame);
+  ASSERT_EQ(write(peer, "ser2net\r\n", 9), 9);  // past the first answer every line counts
+  EXPECT_EQ(lines.Pop(3s), "ser2net\r\n");
+
+  close(peer);  // the link connects again by itself
+  const int again = server.Accept();
+  const std::string greeted = banner + "E1\r\n";
+  ASSERT_EQ(write(again, greeted.data(), greeted.size()), static_cast<ssize_t>(greeted.size()));
+  EXPECT_EQ(lines.Pop(3s), "E1\r\n");
+  serial.Stop();
+  close(again);
+  EXPECT_EQ(lines.Pop(0ms), std::nullopt);
+
+  std::ifstream in(log_path);
+  const std::string text((std::istreambuf_iterator<char>(in)), {});
+  // Each entry starts with its local time, replaced by "@" here.
+  const std::regex stamp(R"(\n20\d\d-[01]\d-[0-3]\d [0-2]\d:[0-5]\d:[0-5]\d\.\d{3} )");
+  const std::string to = "\n@ " + server.device + " <- ";
+  EXPECT_EQ(std::regex_replace(text, stamp, "\n@ "),
+            "earlier" + to + "(skipped) " + VisibleText(banner) + to + "GO<CR><LF>\n@ " +
+                server.device + " -> CA01<82><A0><01>~<7F><CR><LF>" + to + "ser2net<CR><LF>" + to +
+                "(skipped) " + VisibleText(banner) + to + "E1<CR><LF>\n");
+  std::remove(log_path.c_str());
+  std::string error;
+  EXPECT_FALSE(log.Open("/nonexistent/qrv/traffic.log", &error));
+  EXPECT_EQ(error, "No such file or directory");
+}
+
+class SerialSettingsFile : public ::testing::Test {
+ protected:
+  void SetUp() override { dir = mkdtemp(dir.data()) + "/"s; }
+  void TearDown() override { fs::remove_all(dir); }
+  void Put(const std::string& bytes, const std::string& name = "s.ini") const {
+    std::ofstream(dir + name, std::ios::binary) << bytes;
+  }
+  std::string Get(const std::string& name = "s.ini") const {
+    std::ifstream in(dir + name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+  }
+  // com_port, com_control and com_device as read.
+  std::string Read(const std::string& name = "s.ini") const {
+    const SerialSettings s = ReadSerialSettings(dir + name);
+    return std::to_string(s.com_port) + " " + std::to_string(s.com_control) + " " + s.com_device;
+  }
+  std::string dir = ::testing::TempDir() + "/qrv_settings_XXXXXX";
+};
+
+// The Windows profile rules: the first matching section and key, names in any case, blanks
+// and quotes around values, a UTF-8 mark; numbers as atoi reads their first 9 characters.
+TEST_F(SerialSettingsFile, ReadsAsTheProfileFunctionsDo) {
+  std::vector<std::string> files = {
+      "[Other]\ncom_port=3\ncom_control=1\n",
+      "[QRV-470KSE_Section]\nfoo=1\n[Other]\ncom_port=3\ncom_device=x\n",
+      "[Other]\ncom_port=5\ncom_control=1\n[QRV-470KSE_Section]\ncom_port=1\n",
+      "\xEF\xBB\xBF  [ qrv-470kse_section ]  \r\n;com_control=1\r\njust text\r\n\tCOM_PORT = 2 "
+      "\r\ncom_port=4\r\nCom_Device =  '/dev/ttyUSB0' \r\n[QRV-470KSE_Section]\r\ncom_control=1"};
+  for (const char* raw : {"3abc", "x", "", " 4", "-2", "+5", "2 3", "1234567890", "-123456789",
+                          "\"2\"", "'-3'", "\" 6\"", "\"7", "\"123456789\""})
+    files.push_back("[QRV-470KSE_Section]\ncom_control=1\ncom_port="s + raw);
+  std::string got = Read() + ";";  // no file yet
+  for (const std::string& file : files) {
+    Put(file);
+    got += Read() + ";";
+  }
+  EXPECT_EQ(got,
+            "0 0 ;0 0 ;0 0 ;1 0 ;2 0 /dev/ttyUSB0;3 1 ;0 1 ;0 1 ;4 1 ;-2 1 ;5 1 ;2 1 ;123456789 1 "
+            ";-12345678 1 ;2 1 ;-3 1 ;6 1 ;0 1 ;123456789 1 ;");
+}
+
+TEST_F(SerialSettingsFile, WriteChangesOnlyTheValueOrAddsTheKey) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"[Other]\nx=1", "[Other]\nx=1\n\n[QRV-470KSE_Section]\ncom_port=2\ncom_control=1\n"},
+      {"[Other]\r\n\r\n", "[Other]\r\n\r\n[QRV-470KSE_Section]\r\ncom_port=2\r\ncom_control=1\r\n"},
+      {"[QRV-470KSE_Section]\ncom_control=", "[QRV-470KSE_Section]\ncom_control=1\ncom_port=2\n"},
+      {"; QRV\r\n[Other]\r\ncom_port=5\r\n\r\n[qrv-470kse_section]\r\ncom_device=/dev/ttyUSB1\r\n"
+       " com_port = \"3\"  \r\ncom_port=9\r\n\r\n[Tail]\r\nk=v",
+       "; QRV\r\n[Other]\r\ncom_port=5\r\n\r\n[qrv-470kse_section]\r\ncom_device=/dev/ttyUSB1\r\n"
+       " com_port = 2  \r\ncom_port=9\r\ncom_control=1\r\n\r\n[Tail]\r\nk=v"}};
+  for (const auto& [before, after] : cases) {
+    Put(before);
+    ASSERT_TRUE(WriteSerialSetting(dir + "s.ini", "com_port", 2)) << before;
+    ASSERT_TRUE(WriteSerialSetting(dir + "s.ini", "com_control", 1)) << before;
+    EXPECT_EQ(Get(), after) << before;
+  }
+  EXPECT_EQ(Read(), "2 1 /dev/ttyUSB1");
+}
+
+// The file is replaced whole, or not at all.
+TEST_F(SerialSettingsFile, WriteCreatesFollowsLinksKeepsTheModeOrReportsFailure) {
+  ASSERT_TRUE(WriteSerialSetting(dir + "a/b/qrv470kse.ini", "com_port", 2));
+  EXPECT_EQ(Get("a/b/qrv470kse.ini"), "[QRV-470KSE_Section]\ncom_port=2\n");
+  ASSERT_TRUE(WriteSerialSetting(dir + "a/b/qrv470kse.ini", "com_port", -1));
+  EXPECT_EQ(Read("a/b/qrv470kse.ini"), "-1 0 ");
+  // Only the file itself: no temporary left behind.
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir + "a/b"), fs::directory_iterator()), 1);
+
+  Put("[QRV-470KSE_Section]\ncom_port=1\n", "real.ini");
+  const auto mode = fs::perms::owner_read | fs::perms::owner_write;
+  fs::permissions(dir + "real.ini", mode);
+  fs::create_symlink("real.ini", dir + "link.ini");
+  ASSERT_TRUE(WriteSerialSetting(dir + "link.ini", "com_port", 3));
+  EXPECT_TRUE(fs::is_symlink(dir + "link.ini"));
+  EXPECT_EQ(Get("real.ini"), "[QRV-470KSE_Section]\ncom_port=3\n");
+  EXPECT_EQ(fs::status(dir + "real.ini").permissions(), mode);
+
+  Put("x", "plain");  // a regular file where a directory should be
+  EXPECT_FALSE(WriteSerialSetting(dir + "plain/qrv470kse.ini", "com_port", 1));
+  EXPECT_FALSE(WriteSerialSetting(dir, "com_port", 1));
+  EXPECT_FALSE(WriteSerialSetting(dir + "s.ini", "com=port", 1));
+  EXPECT_EQ(Get("plain"), "x");
+  EXPECT_FALSE(fs::exists(dir + "s.ini"));
+}
+
+TEST(SerialSettingsPath, XdgConfigHomeWhenAbsoluteElseHome) {
+  const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+  setenv("HOME", "/home/op", 1);
+  setenv("XDG_CONFIG_HOME", "/xdg/conf", 1);
+  EXPECT_EQ(DefaultSettingsPath(), "/xdg/conf/qrv470kse.ini");
+  setenv("XDG_CONFIG_HOME", "relative", 1);
+  EXPECT_EQ(DefaultSettingsPath(), "/home/op/.config/qrv470kse.ini");
+  unsetenv("XDG_CONFIG_HOME");
+  setenv("HOME", home.c_str(), 1);
 }
 
 }  // namespace
