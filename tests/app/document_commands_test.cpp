@@ -100,17 +100,15 @@ class DocumentCommandsTest : public QObject {
       QString name;    // the document's file name
       bool yes;        // the answer to the exit question
       QString chosen;  // from the save dialog; empty cancels
-      bool read_only;  // the named file exists and is read-only
       bool quits;
       QStringList asked;
       QString written;  // the file that must hold the document
     } cases[] = {
-        {"unmodified", 0, "a.dat", false, "", false, true, {}, ""},
-        {"yes", 1, "a.dat", true, "", false, true, exit, ""},
-        {"no, named", 1, "a.dat", false, "", false, true, exit, "a.dat"},
-        {"no, cancelled", 1, "", false, "", false, false, exit_save, ""},
-        {"no, saved as", 1, "", false, "b", false, true, exit_save, "b.dat"},
-        {"no, save fails", 1, "a.dat", false, "", true, false, exit, ""},
+        {"unmodified", 0, "a.dat", false, "", true, {}, ""},
+        {"yes", 1, "a.dat", true, "", true, exit, ""},
+        {"no, named", 1, "a.dat", false, "", true, exit, "a.dat"},
+        {"no, cancelled", 1, "", false, "", false, exit_save, ""},
+        {"no, saved as", 1, "", false, "b", true, exit_save, "b.dat"},
     };
     for (const auto& c : cases) {
       QTemporaryDir dir;
@@ -118,60 +116,32 @@ class DocumentCommandsTest : public QObject {
       rig.config.modified = c.modified;
       rig.prompts.answers = {c.yes};
       if (!c.chosen.isEmpty()) rig.prompts.files = {dir.filePath(c.chosen)};
-      if (c.read_only) {
-        WriteBytes(dir.filePath(c.name), "old\r\n");
-        QVERIFY(QFile::setPermissions(dir.filePath(c.name), kReadOnly));
-      }
-
       QVERIFY2(rig.commands.ConfirmExit() == c.quits, c.what);
       QVERIFY2(rig.prompts.asked == c.asked, c.what);
       const bool saved = !c.written.isEmpty();
       const QStringList files = saved ? QStringList{c.written} : QStringList{};
-      QVERIFY2(Files(dir.path()) == (c.read_only ? QStringList{c.name} : files), c.what);
+      QVERIFY2(Files(dir.path()) == files, c.what);
       if (saved) QVERIFY2(ReadBytes(dir.filePath(c.written)) == Saved(rig.config), c.what);
-      if (c.read_only) QVERIFY2(ReadBytes(dir.filePath(c.name)) == "old\r\n", c.what);
-      QVERIFY2(rig.reporter.shown == (c.read_only ? Shown{kCantOpen} : Shown{}), c.what);
       QVERIFY2(rig.config.modified == (saved ? 0 : c.modified), c.what);
     }
   }
 
-  void saveWithoutNameWarns() {
-    Rig rig;
-    QVERIFY(!rig.commands.SaveDocument());
-    QCOMPARE(rig.reporter.shown, Shown{"warning:Don't file open"});
-    QCOMPARE(rig.config.modified, 1);
-  }
-
-  void saveAsAddsDatTag_data() {
-    QTest::addColumn<QString>("chosen");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("plain") << "show"
-                           << "show.dat";
-    QTest::newRow("already .dat") << "show.dat"
-                                  << "show.dat";
-    QTest::newRow(".dat inside") << "my.dat.txt"
-                                 << "my.dat.txt";
-    QTest::newRow("case matters") << "SHOW.DAT"
-                                  << "SHOW.DAT.dat";
-    QTest::newRow(".dat folder") << "old.dat/show"
-                                 << "old.dat/show";
-  }
+  // ".dat" is added unless the name holds it; the file holds the saved defaults.
   void saveAsAddsDatTag() {
-    QFETCH(QString, chosen);
-    QFETCH(QString, expected);
-    QVERIFY(QDir(dir_->path()).mkdir("old.dat"));
-    Rig rig;
-    rig.prompts.answers = {true};
-    QVERIFY(rig.commands.NewDocument());  // so the file must match the saved defaults
-    rig.config.modified = 1;
-    rig.prompts.files = {Path(chosen)};
-
-    QVERIFY(rig.commands.SaveDocumentAs());
-    const QFileInfo target(Path(expected));
-    QCOMPARE(Files(target.path()), QStringList{target.fileName()});
-    QCOMPARE(ReadBytes(target.filePath()), Defaults());
-    QCOMPARE(rig.FileName(), target.filePath());
-    QCOMPARE(rig.config.modified, 0);
+    for (const auto& [chosen, expected] : {std::pair<QString, QString>{"show", "show.dat"},
+                                           {"SHOW.DAT", "SHOW.DAT.dat"},
+                                           {"my.dat.txt", "my.dat.txt"}}) {
+      Rig rig;
+      rig.prompts.answers = {true};
+      QVERIFY(rig.commands.NewDocument());
+      rig.config.modified = 1;
+      rig.prompts.files = {Path(chosen)};
+      QVERIFY(rig.commands.SaveDocumentAs());
+      QCOMPARE(ReadBytes(Path(expected)), Defaults());
+      QCOMPARE(rig.FileName(), Path(expected));
+      QCOMPARE(rig.config.modified, 0);
+    }
+    QCOMPARE(Files(dir_->path()).size(), 3);
   }
 
   void refusedWriteKeepsOldFile_data() {
@@ -205,59 +175,58 @@ class DocumentCommandsTest : public QObject {
     QCOMPARE(rig.reporter.shown, Shown{kCantOpen});
     QCOMPARE(rig.FileName(), earlier);
     QCOMPARE(rig.config.modified, 1);
+    if (saveAs || !readOnly) return;
+    // Quitting without leaving the changes saves again, fails again, and stays.
+    rig.prompts.answers = {false};
+    QVERIFY(!rig.commands.ConfirmExit());
+    QCOMPARE(ReadBytes(target), old);
+    QCOMPARE(rig.reporter.shown, (Shown{kCantOpen, kCantOpen}));
   }
 
-  void newDocument() {
+  void saveWithoutNameWarns() {
+    Rig rig;
+    QVERIFY(!rig.commands.SaveDocument());
+    QCOMPARE(rig.reporter.shown, Shown{"warning:Don't file open"});
+  }
+
+  // New and Open ask before dropping changes, and do nothing during a run; a refused or
+  // failed open leaves the document as it was.
+  void newAndOpenAskFirst() {
+    QVERIFY(QDir(dir_->path()).mkdir("folder.dat"));
+    const QStringList ask_new{kNewQuestion}, ask_open{kOpenQuestion, "open"};
     const struct {
       const char* what;
+      bool open;
       int batch_step, modified;
-      bool yes, resets;
+      bool yes;
+      std::optional<QString> chosen;
+      bool done;
       QStringList asked;
+      Shown shown;
     } cases[] = {
-        {"busy", 1, 1, true, false, {}},
-        {"declined", 0, 1, false, false, {kNewQuestion}},
-        {"accepted", 0, 1, true, true, {kNewQuestion}},
-        {"unmodified", 0, 0, false, true, {}},
+        {"new, busy", false, 1, 1, true, {}, false, {}, {}},
+        {"new, declined", false, 0, 1, false, {}, false, ask_new, {}},
+        {"new, accepted", false, 0, 1, true, {}, true, ask_new, {}},
+        {"new, unmodified", false, 0, 0, false, {}, true, {}, {}},
+        {"open, busy", true, 1, 1, true, Path("x"), false, {}, {}},
+        {"open, declined", true, 0, 1, false, Path("x"), false, {kOpenQuestion}, {}},
+        {"open, cancelled", true, 0, 1, true, std::nullopt, false, ask_open, {}},
+        {"open, missing", true, 0, 1, true, Path("none.dat"), false, ask_open, {kCantOpen}},
+        {"open, folder", true, 0, 1, true, Path("folder.dat"), false, ask_open, {kCantOpen}},
     };
     for (const auto& c : cases) {
       Rig rig("a.dat");
       rig.link.BatchStep = c.batch_step;
       rig.config.modified = c.modified;
       rig.prompts.answers = {c.yes};
-      QVERIFY2(rig.commands.NewDocument() == c.resets, c.what);
-      QVERIFY2(rig.prompts.asked == c.asked, c.what);
-      QVERIFY2(rig.FileName() == (c.resets ? "" : "a.dat"), c.what);
-      QVERIFY2(rig.config.modified == (c.resets ? 0 : c.modified), c.what);
-      QVERIFY2((Saved(rig.config) == Defaults()) == c.resets, c.what);
-    }
-  }
-
-  void openRefusalsLeaveDocument() {
-    QVERIFY(QDir(dir_->path()).mkdir("folder.dat"));
-    const struct {
-      const char* what;
-      int batch_step;
-      bool yes;
-      std::optional<QString> chosen;
-      QStringList asked;
-      Shown shown;
-    } cases[] = {
-        {"busy", 1, true, Path("x"), {}, {}},
-        {"declined", 0, false, Path("x"), {kOpenQuestion}, {}},
-        {"cancelled", 0, true, std::nullopt, {kOpenQuestion, "open"}, {}},
-        {"missing", 0, true, Path("none.dat"), {kOpenQuestion, "open"}, {kCantOpen}},
-        {"folder", 0, true, Path("folder.dat"), {kOpenQuestion, "open"}, {kCantOpen}},
-    };
-    for (const auto& c : cases) {
-      Rig rig("a.dat");
-      rig.link.BatchStep = c.batch_step;
-      rig.prompts.answers = {c.yes};
       rig.prompts.files = {c.chosen};
-      QVERIFY2(!rig.commands.OpenDocument(), c.what);
+      const bool done = c.open ? rig.commands.OpenDocument() : rig.commands.NewDocument();
+      QVERIFY2(done == c.done, c.what);
       QVERIFY2(rig.prompts.asked == c.asked, c.what);
       QVERIFY2(rig.reporter.shown == c.shown, c.what);
-      QVERIFY2(rig.FileName() == "a.dat" && rig.config.modified == 1, c.what);
-      QVERIFY2(rig.config.position_h == 3, c.what);
+      QVERIFY2(rig.FileName() == (c.done ? "" : "a.dat"), c.what);
+      QVERIFY2(rig.config.modified == (c.done ? 0 : c.modified), c.what);
+      QVERIFY2((Saved(rig.config) == Defaults()) == c.done, c.what);
     }
   }
 

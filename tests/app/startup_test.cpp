@@ -72,10 +72,7 @@ class StartupTest : public QObject {
   }
 
   void trafficLogFromTheCommandLine() {
-    const StartOptions parsed = ParseStartOptions({"qrv470kse", "--log", "/var/tmp/qrv.log"});
-    QCOMPARE(parsed.log_path, std::string("/var/tmp/qrv.log"));
-    QCOMPARE(ParseStartOptions({"qrv470kse"}).log_path, std::string());
-
+    QCOMPARE(ParseStartOptions({"qrv470kse", "--log", "a.log"}).log_path, std::string("a.log"));
     QTemporaryDir dir;
     auto config = std::make_unique<DisplayConfig>();
     RecordingReporter reporter;
