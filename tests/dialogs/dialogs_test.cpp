@@ -1,0 +1,388 @@
+#include <QGroupBox>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "all_items_dialog.h"
+#include "blink_dialog.h"
+#include "char_colour_dialog.h"
+#include "char_level_dialog.h"
+#include "comm_settings_dialog.h"
+#include "dialog_fixture.h"
+#include "display_on_off_dialog.h"
+#include "display_page_dialog.h"
+#include "display_position_dialog.h"
+#include "display_time_dialog.h"
+#include "fill_bordering_dialog.h"
+#include "maintenance_read_dialog.h"
+#include "qt_test_registry.h"
+#include "response_box_owner.h"
+#include "title_frame.h"
+#include "title_text_dialog.h"
+#include "varied_config.h"
+
+namespace qrv {
+namespace {
+
+using Open = std::function<std::unique_ptr<QDialog>(DialogFixture&)>;
+using Texts = std::vector<std::string>;
+
+template <typename Dialog>
+Open Make() {
+  return [](DialogFixture& f) { return std::make_unique<Dialog>(f.context, nullptr); };
+}
+
+// What goes wrong in a template whatever its numbers: a control outside the dialog, over
+// another or outside every group, a text cut off, uneven side margins.
+QString LayoutFault(const QWidget& dialog) {
+  QList<QRect> groups, controls;
+  int left = dialog.width(), right = 0;
+  for (QWidget* w : dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    const QRect r = w->geometry();
+    const auto any = [&](const QList<QRect>& rects, bool holding) {
+      return std::any_of(rects.begin(), rects.end(),
+                         [&](QRect o) { return holding ? o.contains(r) : o.intersects(r); });
+    };
+    const bool group = qobject_cast<QGroupBox*>(w) != nullptr;
+    const auto* label = qobject_cast<QLabel*>(w);
+    left = std::min(left, r.left()), right = std::max(right, r.right() + 1);
+    if (!dialog.rect().contains(r)) return w->objectName() + " lies outside";
+    if (label && !label->wordWrap() && label->sizeHint().width() > r.width()) return label->text();
+    if (!group && any(controls, false)) return w->objectName() + " overlaps";
+    if (qobject_cast<QComboBox*>(w) && !any(groups, true)) return w->objectName() + " ungrouped";
+    (group ? groups : controls) << r;
+  }
+  // Rounding may give one side a pixel more.
+  return std::abs(dialog.width() - right - left) > 1 ? QStringLiteral("uneven margins") : QString();
+}
+
+// Line 1..7 of the title text dialog.
+QLineEdit* Line(const QWidget& dialog, int line) {
+  return Find<QLineEdit>(dialog, 1038 + line);
+}
+
+// What an input method hands to the edit when the operator confirms the text.
+void Commit(QLineEdit* edit, const QString& text) {
+  QInputMethodEvent event;
+  event.setCommitString(text);
+  QCoreApplication::sendEvent(edit, &event);
+}
+
+void Ticks(TimedRun* run, int n) {
+  while (n-- > 0) run->Tick();
+}
+
+// BatchRunning, BatchStep, ErrorReceived, AnswerPending.
+std::vector<int> Flags(const LinkState& link) {
+  return {link.BatchRunning, link.BatchStep, link.ErrorReceived, link.AnswerPending};
+}
+
+}  // namespace
+
+class DialogsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void eachDialogIsLaidOutItsListsShowAndStoreTheirFieldsAndItsButtonsSend() {
+    QTemporaryDir dir;
+    const std::string ini = dir.filePath("conf/qrv.ini").toStdString();
+    const Open comm = [&](DialogFixture& f) {
+      return std::make_unique<CommSettingsDialog>(f.settings, ini, f.reporter, nullptr);
+    };
+    const Open fill = Make<FillBorderingDialog>(), position = Make<DisplayPositionDialog>();
+    const struct {
+      Open open;
+      int first_id, lists, items;
+      // What list i shows, whether a choice marks the configuration modified, and the button
+      // that sends the setting, if any.
+      int (*value)(const DialogFixture&, int);
+      int marks, button;
+      Frame (*frame)(const DisplayConfig&);
+    } cases[] = {
+        {Make<BlinkDialog>(), 1101, 7, 5, [](auto& f, int l) { return f.config.blink[5][l]; }, 1,
+         1048, [](auto& c) { return PageBlinkFrame(c, 5); }},
+        {fill, 1080, 7, 2, [](auto& f, int l) { return f.config.fill_mask[5] >> l & 1; }, 1, 1048,
+         [](auto& c) { return PageFillFrame(c, 5); }},
+        {fill, 0, 0, 0, nullptr, 0, 1049, &AllFillFrame},
+        // Character colours, then bordering colours.
+        {Make<CharColourDialog>(), 1087, 14, 9,
+         [](auto& f, int l) {
+           return (l < 7 ? f.config.char_colour : f.config.border_colour)[5][l % 7];
+         },
+         1, 1048, [](auto& c) { return PageColourFrame(c, 5); }},
+        {Make<DisplayTimeDialog>(), 1050, 8, 100,
+         [](auto& f, int r) { return f.config.display_time[16 + r]; }, 1, 1048, &DisplayTimeFrame},
+        {Make<CharLevelDialog>(), 1072, 8, 2,
+         [](auto& f, int r) { return f.config.char_level[16 + r]; }, 1, 1048, &CharLevelFrame},
+        {position, 1109, 1, 16, [](auto& f, int) { return f.config.position_h; }, 1, 1111,
+         &PositionHFrame},
+        {position, 1113, 1, 16, [](auto& f, int) { return f.config.position_v; }, 1, 1115,
+         &PositionVFrame},
+        {Make<DisplayOnOffDialog>(), 1175, 1, 2, [](auto& f, int) { return f.config.display_on; },
+         0, 1176, &DisplayOnOffFrame},
+        {comm, 1035, 1, 6, [](auto& f, int) { return f.settings.com_port; }, 0, 0, nullptr},
+        {comm, 1036, 1, 2, [](auto& f, int) { return f.settings.com_control; }, 0, 0, nullptr},
+        {Make<TitleTextDialog>(), 0, 0, 0, nullptr, 0, 0, nullptr},
+        {Make<AllItemsDialog>(), 0, 0, 0, nullptr, 0, 0, nullptr},
+        {Make<MaintenanceReadDialog>(), 0, 0, 0, nullptr, 0, 0, nullptr},
+        // Last: a choice that changes what the lists above show.
+        {Make<DisplayPageDialog>(), 1173, 1, 33, [](auto& f, int) { return f.config.current_page; },
+         0, 1174, &DisplayPageFrame},
+    };
+    DialogFixture f;
+    f.config = VariedConfig();
+    f.config.current_page = 5;
+    f.choices.PageGroup = 2;   // pages 17 to 24
+    f.config.blink[5][6] = 5;  // no item stands for it: nothing shown
+    f.settings.com_port = 2;
+    for (const auto& c : cases) {
+      f.config.modified = 0;
+      f.sent.clear();
+      auto dialog = c.open(f);
+      const QString fault = LayoutFault(*dialog);
+      QVERIFY2(fault.isEmpty(), qPrintable(dialog->windowTitle() + ": " + fault));
+      // Whatever a dialog sends goes to the board chosen in it.
+      QVERIFY(dialog->findChild<QComboBox*>("slaveNo") || dialog->findChild<QComboBox*>("control"));
+      const auto shown = [&](int i) {
+        const int v = c.value(f, i);
+        return List(*dialog, c.first_id + i)->count() == c.items &&
+               List(*dialog, c.first_id + i)->currentIndex() == (v < c.items ? v : -1);
+      };
+      for (int i = 0; i < c.lists; ++i) QVERIFY(shown(i));
+      QCOMPARE(f.config.modified, 0);
+      // Each choice stores its own field and no other.
+      for (int i = 0; i < c.lists; ++i) {
+        Choose(*dialog, c.first_id + i, (c.value(f, i) + 1) % c.items);
+        for (int j = 0; j < c.lists; ++j) QVERIFY(shown(j));
+      }
+      QVERIFY(f.sent.empty());
+      QCOMPARE(f.config.modified, c.marks);
+      if (c.button != 0) Press(*dialog, c.button);
+      QCOMPARE(f.sent, c.button != 0 ? Texts{c.frame(f.config)} : Texts{});
+      dialog->reject();
+      QCOMPARE(dialog->result(), 2);
+    }
+    // Each communication choice is written at once; a failed write is reported.
+    QCOMPARE(ReadSerialSettings(ini).com_port, 3);
+    QCOMPARE(ReadSerialSettings(ini).com_control, 1);
+    Choose(CommSettingsDialog(f.settings, "/proc/version/qrv.ini", f.reporter, nullptr), 1035, 5);
+    QCOMPARE(f.reporter.shown, Texts{"warning:Can't save the settings file /proc/version/qrv.ini"});
+    QStringList colours;
+    for (auto name : kColourNames) colours << QString::fromUtf8(name.data(), name.size());
+    QCOMPARE(Items(List(CharColourDialog(f.context, nullptr), 1100)), colours);
+    // Both colours of a line blank: refused.
+    f.config.char_colour[6][3] = f.config.border_colour[6][3] = kColourBlank;
+    f.sent.clear();
+    Press(CharColourDialog(f.context, nullptr), 1048);
+    QVERIFY(f.sent.empty());
+    QCOMPARE(f.reporter.shown.back(), "warning:Miss! Can't Set");
+  }
+
+  void sharedChoicesAreNoChangeAndAutoStaysUntilAPageIsChosen() {
+    DialogFixture f;
+    f.settings.com_control = 1;
+    Choose(DisplayPageDialog(f.context, nullptr), 1173, 32);
+    DisplayTimeDialog time(f.context, nullptr);
+    Choose(time, 1066, 1);
+    QCOMPARE(Find<QLineEdit>(time, 1065)->text(), QStringLiteral("16"));
+    QComboBox* slave = List(time, 1067);
+    Choose(time, 1067, 12);
+    // Typed text and Enter choose nothing.
+    slave->lineEdit()->setText(QStringLiteral("03"));
+    QTest::keyClick(slave->lineEdit(), Qt::Key_Return);
+    QCOMPARE(slave->count(), 32);
+    QCOMPARE(f.choices.SlaveNumber, 12);
+    QCOMPARE(f.choices.PageGroup, 1);
+    // The page chosen is shown, but "Auto" stays until a page is chosen here.
+    Choose(BlinkDialog(f.context, nullptr), 1046, 4);
+    QCOMPARE(List(DisplayPageDialog(f.context, nullptr), 1173)->currentIndex(), 4);
+    QCOMPARE(f.config.display_page_auto, 1);
+    QCOMPARE(f.config.modified, 0);
+    f.settings.com_control = 0;  // RS-232C: one board, no "Slave No." to choose
+    QVERIFY(!List(BlinkDialog(f.context, nullptr), 1050)->isEnabled());
+  }
+
+  void enterPressesOnlyTheFocusedButtonAndBoxesGoToTheWindowOpenedFrom() {
+    DialogFixture f;
+    QWidget owner;
+    BlinkDialog blink(f.context, &owner);
+    QCOMPARE(ResponseBoxOwner(), &owner);
+    blink.show();
+    QVERIFY(QTest::qWaitForWindowActive(&blink));
+    List(blink, 1101)->setFocus();
+    QTest::keyClick(List(blink, 1101), Qt::Key_Return);
+    QVERIFY(f.sent.empty());
+    Find<QPushButton>(blink, 1048)->setFocus();
+    QTest::keyClick(Find<QPushButton>(blink, 1048), Qt::Key_Return);
+    QCOMPARE(f.sent.size(), std::size_t{1});
+    FillBorderingDialog fill(f.context, &owner);
+    QCOMPARE(ResponseBoxOwner(), &blink);
+  }
+
+  void aRunSendsEveryPageOnePerTickWithTheValuesOfItsTurn() {
+    DialogFixture f;
+    BlinkDialog dialog(f.context, nullptr);
+    TimedRun* run = dialog.run();
+    // A coarse timer may fire up to 5 % early.
+    QCOMPARE(run->findChild<QTimer*>()->timerType(), Qt::PreciseTimer);
+    Press(dialog, 1049);
+    QCOMPARE(Flags(f.link), (std::vector<int>{1, 1, 0, 0}));
+    QVERIFY(f.sent.empty());  // the first page goes one period after the press
+    Ticks(run, 10);
+    Press(dialog, 1049);  // a second press changes nothing
+    // Page 20 changed mid-run: "設定" sends it at once, and the run later sends the new value.
+    Choose(dialog, 1046, 19);
+    Choose(dialog, 1101, 4);
+    Press(dialog, 1048);
+    Ticks(run, 23);  // the last is late and does nothing
+    QCOMPARE(f.sent.size(), std::size_t{33});
+    QCOMPARE(f.sent[0], PageBlinkFrame(f.config, 0));
+    QCOMPARE(f.sent[20], f.sent[10]);
+    QCOMPARE(f.sent[32], PageBlinkFrame(f.config, 31));
+    QVERIFY(!run->running());
+    QCOMPARE(Flags(f.link), (std::vector<int>{0, 0, 0, 0}));
+    // Closed with an error answer pending: the flag is cleared.
+    Press(dialog, 1049);
+    f.link.ErrorReceived = 1;
+    dialog.reject();
+    QCOMPARE(Flags(f.link), (std::vector<int>{0, 0, 0, 0}));
+  }
+
+  void blankPagesAnErrorAnswerAndClosingEndTheRunAsTheyShould() {
+    DialogFixture f;
+    f.config.char_colour[2][0] = f.config.border_colour[2][0] = kColourBlank;
+    CharColourDialog colour(f.context, nullptr);
+    auto* bar = Find<QProgressBar>(colour, 1178);
+    Press(colour, 1049);
+    Ticks(colour.run(), 5);
+    // Page 3 is passed over; its box shows once the tick has returned.
+    QCOMPARE(f.sent.size(), std::size_t{4});
+    QVERIFY(f.reporter.shown.empty());
+    QCoreApplication::sendPostedEvents();
+    QCOMPARE(f.reporter.shown, Texts{"error:Miss! Can't Set"});
+    f.link.ErrorReceived = 1;  // the board answered an error to page 5
+    colour.run()->Tick();
+    QCOMPARE(Flags(f.link), (std::vector<int>{0, 0, 0, 0}));
+    QVERIFY(!colour.run()->running());
+    // The next run steps the bar on; past its end it starts over, and ends at 0.
+    f.config.char_colour[2][0] = 0;
+    Press(colour, 1049);
+    Ticks(colour.run(), 28);
+    QCOMPARE(bar->value(), 1);
+    Ticks(colour.run(), 4);
+    QCOMPARE(bar->value(), 0);
+    QCOMPARE(f.sent.size(), std::size_t{4 + 32});
+    // Closed with an error answer pending: the colour dialog leaves its flag, so the next run
+    // stops at its first tick.
+    Press(colour, 1049);
+    f.link.ErrorReceived = 1;
+    colour.reject();
+    QCOMPARE(Flags(f.link), (std::vector<int>{0, 0, 1, 0}));
+    Press(colour, 1049);
+    colour.run()->Tick();
+    QCOMPARE(f.sent.size(), std::size_t{4 + 32});
+  }
+
+  void titleButtonsSendThePageAsTypedAndOnlyStoreItDuringARun() {
+    DialogFixture f;
+    f.config.current_page = kAutoPage;  // page 1 is shown and sent
+    f.config.set_title(12, 0, "AB");    // page 13 cannot be sent
+    TitleTextDialog dialog(f.context, nullptr);
+    // The JIS forms of the wave dash and the minus sign are the board's ～ and －.
+    Commit(Line(dialog, 3), QStringLiteral("\u301C\u2212①"));
+    Press(dialog, 1047);
+    QCOMPARE(f.config.title(0, 2), "\x81\x60\x81\x7c\x87\x40");
+    QCOMPARE(f.config.current_page, kAutoPage);
+    Choose(dialog, 1046, 11);
+    Press(dialog, 1048);
+    // "設定" has the board store the page, "Not memory" not.
+    QCOMPARE(f.sent,
+             (Texts{*BuildTitleFrame(f.config, 0, false), *BuildTitleFrame(f.config, 11, true)}));
+    // A page the board cannot take: a warning, nothing sent, the text kept.
+    Choose(dialog, 1046, 12);
+    Press(dialog, 1048);
+    QCOMPARE(f.reporter.shown, Texts{"warning:ＪＩＳ第１水準,第２水準以外の字が選択されてます"});
+    QCOMPARE(f.config.title(12, 0), "AB");
+    // During the run the buttons store and send nothing: each page goes in its turn.
+    f.sent.clear();
+    Press(dialog, 1049);
+    Commit(Line(dialog, 1), QStringLiteral("Ｚ"));
+    Press(dialog, 1048);
+    Press(dialog, 1047);
+    QVERIFY(f.sent.empty());
+    Ticks(dialog.run(), 13);
+    QCOMPARE(Find<QLineEdit>(dialog, 1037)->text(), QStringLiteral("13"));  // the step just done
+    Ticks(dialog.run(), 19);
+    QCOMPARE(Find<QLineEdit>(dialog, 1037)->text(), QStringLiteral("  "));
+    QCOMPARE(f.sent.size(), std::size_t{31});
+    QCOMPARE(f.sent[12], *BuildTitleFrame(f.config, 13, true));
+    QCoreApplication::sendPostedEvents();  // page 13's box
+    QCOMPARE(f.reporter.shown.size(), std::size_t{2});
+  }
+
+  void titleLinesTakeOnlyWhatTheBoardsCodePageHoldsWithinTwentyEightBytes() {
+    DialogFixture f;
+    // From a file: the IBM form of Ⅰ, which reads as the same character as its NEC form, and
+    // a line too long for the board, which can be cut down but not lengthened.
+    f.config.set_title(0, 0, "\xfa\x4a");
+    f.config.set_title(0, 6, Times("\x82\xa0", 14) + "A");
+    TitleTextDialog dialog(f.context, nullptr);
+    QLineEdit* line = Line(dialog, 2);
+    const auto notice = [&] { return dialog.findChild<QLabel*>("inputNotice")->text(); };
+    // 13 full-width characters and two half-width ones fill the 28 bytes; one more is refused
+    // and the line stays as it was.
+    Commit(line, QString(13, QChar(0x3042)));
+    QTest::keyClicks(line, "ABC");
+    QCOMPARE(line->text(), QString(13, QChar(0x3042)) + "AB");
+    QCOMPARE(notice(), QStringLiteral("1行は28バイト（全角14文字）までです"));
+    // At 27 bytes a full-width character does not fit, a half-width one does.
+    QTest::keyClick(line, Qt::Key_Backspace);
+    Commit(line, QStringLiteral("あ"));
+    QTest::keyClicks(line, "Z");
+    QCOMPARE(f.config.title(0, 1), Times("\x82\xa0", 13) + "AZ");
+    // Characters code page 932 lacks are never stored, not even as '?'.
+    Commit(Line(dialog, 5), QStringLiteral("駅"));
+    Line(dialog, 5)->setCursorPosition(0);
+    Commit(Line(dialog, 5), QStringLiteral("€😀"));
+    QCOMPARE(Line(dialog, 5)->cursorPosition(), 0);
+    QCOMPARE(notice(), QStringLiteral("「€😀」は使えない文字です（コードページ932にありません）"));
+    QCOMPARE(f.config.title(0, 4), "\x89\x77");
+    QTest::keyClick(Line(dialog, 7), Qt::Key_B);
+    QCOMPARE(f.config.title(0, 0), "\xfa\x4a");
+    QCOMPARE(f.config.title(0, 6), Times("\x82\xa0", 14) + "A");
+    QTest::keyClick(Line(dialog, 7), Qt::Key_Backspace);
+    QCOMPARE(f.config.title(0, 6), Times("\x82\xa0", 14));
+  }
+
+  void onlyTheOperatorsTouchStoresATitleAndMarks() {
+    DialogFixture f;
+    f.config = VariedConfig();
+    auto dialog = std::make_unique<TitleTextDialog>(f.context, nullptr);
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
+    // Opening, and refilling the lines for another page, are no touch.
+    Choose(*dialog, 1046, 13);
+    QCOMPARE(Line(*dialog, 3)->text(), QStringLiteral("\u3000あ\u3000い"));
+    QCOMPARE(f.config.modified, 0);
+    // A click into a line, without typing, is.
+    QTest::mouseClick(Line(*dialog, 6), Qt::LeftButton);
+    QCOMPARE(f.config.modified, 1);
+    // Text typed and then a page chosen: the page left keeps it.
+    Line(*dialog, 6)->insert(QStringLiteral("新"));
+    Choose(*dialog, 1046, 20);
+    QCOMPARE(f.config.title(13, 5), "\x90\x56");
+    // Taken down with the focus in a line, which then stores nothing into the dialog.
+    f.config.modified = 0;
+    dialog.reset();
+    QCOMPARE(f.config.modified, 0);
+  }
+};
+
+QRV_REGISTER_QT_TEST(DialogsTest);
+
+}  // namespace qrv
+
+#include "dialogs_test.moc"
