@@ -126,24 +126,6 @@ class DocumentCommandsTest : public QObject {
     }
   }
 
-  // ".dat" is added unless the name holds it; the file holds the saved defaults.
-  void saveAsAddsDatTag() {
-    for (const auto& [chosen, expected] : {std::pair<QString, QString>{"show", "show.dat"},
-                                           {"SHOW.DAT", "SHOW.DAT.dat"},
-                                           {"my.dat.txt", "my.dat.txt"}}) {
-      Rig rig;
-      rig.prompts.answers = {true};
-      QVERIFY(rig.commands.NewDocument());
-      rig.config.modified = 1;
-      rig.prompts.files = {Path(chosen)};
-      QVERIFY(rig.commands.SaveDocumentAs());
-      QCOMPARE(ReadBytes(Path(expected)), Defaults());
-      QCOMPARE(rig.FileName(), Path(expected));
-      QCOMPARE(rig.config.modified, 0);
-    }
-    QCOMPARE(Files(dir_->path()).size(), 3);
-  }
-
   void refusedWriteKeepsOldFile_data() {
     QTest::addColumn<bool>("saveAs");
     QTest::addColumn<bool>("readOnly");

@@ -369,16 +369,5 @@ TEST_F(SerialSettingsFile, WriteCreatesFollowsLinksKeepsTheModeOrReportsFailure)
   EXPECT_FALSE(fs::exists(dir + "s.ini"));
 }
 
-TEST(SerialSettingsPath, XdgConfigHomeWhenAbsoluteElseHome) {
-  const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
-  setenv("HOME", "/home/op", 1);
-  setenv("XDG_CONFIG_HOME", "/xdg/conf", 1);
-  EXPECT_EQ(DefaultSettingsPath(), "/xdg/conf/qrv470kse.ini");
-  setenv("XDG_CONFIG_HOME", "relative", 1);
-  EXPECT_EQ(DefaultSettingsPath(), "/home/op/.config/qrv470kse.ini");
-  unsetenv("XDG_CONFIG_HOME");
-  setenv("HOME", home.c_str(), 1);
-}
-
 }  // namespace
 }  // namespace qrv
