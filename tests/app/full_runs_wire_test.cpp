@@ -37,30 +37,12 @@ struct Wire {
 
 }  // namespace
 
-// The dialogs opened from their menu items, through the serial link to the simulated board
-// on a pseudo-terminal.
+// The all-items send and the maintenance read from their menu items, through the serial link
+// to the simulated board on a pseudo-terminal.
 class FullRunsWireTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void settingDialogsSendFromTheirMenuItemsAndEachAnswerIsReported() {
-    Wire w;
-    const struct {
-      int command, list, item, button;
-      std::string frame;
-    } cases[] = {{40013, 1173, 32, 1174, "PAS\r\n"}, {40018, 1109, 15, 1111, "PH15\r\n"}};
-    for (const auto& c : cases) {
-      w.h.on_dialog = [&](QDialog& d) {
-        Choose(d, c.list, c.item);
-        Press(d, c.button);
-        QTRY_COMPARE(w.link.AnswerPending, 0);
-      };
-      w.window.Dispatch(c.command);
-      QTRY_COMPARE(w.board.frames().back(), c.frame);
-    }
-    QTRY_COMPARE(w.h.reporter.shown, (Shown{"set-complete", "set-complete"}));
-  }
-
   void wholeConfigurationGoesOutAndComesBackTheSame() {
     Wire w;
     DisplayConfig& config = *w.h.config;

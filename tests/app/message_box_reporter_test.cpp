@@ -52,11 +52,10 @@ class MessageBoxReporterTest : public QObject {
   void boxesLookAsTheOperatorExpects() {
     MessageBoxReporter boxes;
     SeenBox e = Look([&] { boxes.ErrorBox("No Connect"); });
-    QCOMPARE(e.caption, QStringLiteral("Error"));
-    QCOMPARE(e.text, QStringLiteral("No Connect"));
-    QCOMPARE(e.icon, QMessageBox::Critical);
-    QCOMPARE(e.owner, nullptr);
-    QCOMPARE(e.buttons, QStringList{"OK"});
+    QCOMPARE(
+        std::make_tuple(e.caption, e.text, e.icon, e.owner, e.buttons),
+        std::make_tuple(QStringLiteral("Error"), QStringLiteral("No Connect"),
+                        QMessageBox::Critical, static_cast<QWidget*>(nullptr), QStringList{"OK"}));
     SeenBox w = Look([&] { boxes.WarningBox("ＪＩＳ第１水準,第２水準以外の字が選択されてます"); });
     QCOMPARE(w.icon, QMessageBox::Warning);
     QVERIFY(w.text_fits);
@@ -79,11 +78,9 @@ class MessageBoxReporterTest : public QObject {
     bool answer = false;
     SeenBox q = Look([&] { answer = prompts.AskYesNo(question); }, QMessageBox::Yes);
     QVERIFY(answer);
-    QCOMPARE(q.caption, QStringLiteral("QRV-470KSE"));
-    QCOMPARE(q.text, question);
-    QCOMPARE(q.icon, QMessageBox::Question);
-    QCOMPARE(q.owner, nullptr);
-    QCOMPARE(q.buttons, (QStringList{"Yes", "No"}));
+    QCOMPARE(std::make_tuple(q.caption, q.text, q.icon, q.buttons),
+             std::make_tuple(QStringLiteral("QRV-470KSE"), question, QMessageBox::Question,
+                             QStringList{"Yes", "No"}));
     Look([&] { answer = prompts.AskYesNo(question); }, QMessageBox::No);
     QVERIFY(!answer);
   }
