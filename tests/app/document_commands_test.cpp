@@ -130,8 +130,6 @@ class DocumentCommandsTest : public QObject {
     QTest::addColumn<bool>("saveAs");
     QTest::addColumn<bool>("readOnly");
     QTest::newRow("save, read-only") << false << true;
-    QTest::newRow("save as, read-only") << true << true;
-    QTest::newRow("save, disk full") << false << false;
     QTest::newRow("save as, disk full") << true << false;
   }
   void refusedWriteKeepsOldFile() {
@@ -165,12 +163,6 @@ class DocumentCommandsTest : public QObject {
     QCOMPARE(rig.reporter.shown, (Shown{kCantOpen, kCantOpen}));
   }
 
-  void saveWithoutNameWarns() {
-    Rig rig;
-    QVERIFY(!rig.commands.SaveDocument());
-    QCOMPARE(rig.reporter.shown, Shown{"warning:Don't file open"});
-  }
-
   // New and Open ask before dropping changes, and do nothing during a run; a refused or
   // failed open leaves the document as it was.
   void newAndOpenAskFirst() {
@@ -191,7 +183,6 @@ class DocumentCommandsTest : public QObject {
         {"new, accepted", false, 0, 1, true, {}, true, ask_new, {}},
         {"new, unmodified", false, 0, 0, false, {}, true, {}, {}},
         {"open, busy", true, 1, 1, true, Path("x"), false, {}, {}},
-        {"open, declined", true, 0, 1, false, Path("x"), false, {kOpenQuestion}, {}},
         {"open, cancelled", true, 0, 1, true, std::nullopt, false, ask_open, {}},
         {"open, missing", true, 0, 1, true, Path("none.dat"), false, ask_open, {kCantOpen}},
         {"open, folder", true, 0, 1, true, Path("folder.dat"), false, ask_open, {kCantOpen}},
@@ -210,28 +201,6 @@ class DocumentCommandsTest : public QObject {
       QVERIFY2(rig.config.modified == (c.done ? 0 : c.modified), c.what);
       QVERIFY2((Saved(rig.config) == Defaults()) == c.done, c.what);
     }
-  }
-
-  // Save must find a non-ASCII name again, and replacing the file must keep its mode.
-  void openThenSaveTheSameFile() {
-    const QString path = Path("表示.dat");
-    WriteBytes(path, Defaults());
-    QVERIFY(QFile::setPermissions(
-        path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup));
-    const auto mode = QFile::permissions(path);
-    Rig rig;
-    rig.config.modified = 0;
-    rig.prompts.files = {path};
-    QVERIFY(rig.commands.OpenDocument());
-    QCOMPARE(rig.FileName(), path);
-    QCOMPARE(rig.config.position_h, 8);
-
-    rig.config.position_h = 5;
-    rig.config.modified = 1;
-    QVERIFY(rig.commands.SaveDocument());
-    QCOMPARE(Files(dir_->path()), QStringList{"表示.dat"});
-    QCOMPARE(ReadBytes(path), Saved(rig.config));
-    QCOMPARE(QFile::permissions(path), mode);
   }
 
  private:

@@ -7,7 +7,6 @@
 #include <QTimer>
 #include <functional>
 
-#include "qt_prompts.h"
 #include "qt_test_registry.h"
 #include "response_box_owner.h"
 
@@ -70,19 +69,6 @@ class MessageBoxReporterTest : public QObject {
     QVERIFY(set.text_fits);
     owner.reset();
     QCOMPARE(Look([&] { boxes.ReadCompleteBox(); }).owner, nullptr);
-  }
-
-  void questionsAnswerYesOrNo() {
-    QtPrompts prompts;
-    const QString question = QStringLiteral("データを保存せずに終了しますか？");
-    bool answer = false;
-    SeenBox q = Look([&] { answer = prompts.AskYesNo(question); }, QMessageBox::Yes);
-    QVERIFY(answer);
-    QCOMPARE(std::make_tuple(q.caption, q.text, q.icon, q.buttons),
-             std::make_tuple(QStringLiteral("QRV-470KSE"), question, QMessageBox::Question,
-                             QStringList{"Yes", "No"}));
-    Look([&] { answer = prompts.AskYesNo(question); }, QMessageBox::No);
-    QVERIFY(!answer);
   }
 };
 

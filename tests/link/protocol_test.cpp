@@ -30,33 +30,22 @@ TEST(Frames, SetAndTitleFramesByteForByte) {
       PageBlinkFrame(c, 31) + PageColourFrame(c, 31) + PageFillFrame(c, 0) + PositionHFrame(c) +
           PositionVFrame(c) + DisplayPageFrame(c) + DisplayOnOffFrame(c),
       "P32BDLT0123400\r\nP32ICLT81021324354657\r\nP01FBLT5A\r\nPH15\r\nPV00\r\nP01\r\nIDOF\r\n");
-  EXPECT_EQ(AllFillFrame(c) + DisplayTimeFrame(c) + CharLevelFrame(c),
-            "PTFB5A" + Times("00", 30) + "0F\r\nPTCT0299" + Times("02", 29) + "00\r\nPTWLL" +
-                Times("H", 30) + "L\r\n");
-  c.display_on = 1;
-  c.current_page = 31;
-  EXPECT_EQ(DisplayPageFrame(c) + DisplayOnOffFrame(c), "P32\r\nIDON\r\n");
   c.display_page_auto = 1;  // Auto wins over whatever page the list shows
   EXPECT_EQ(DisplayPageFrame(c), "PAS\r\n");
-  EXPECT_EQ(BuildTitleFrame(c, 0, true), "CA01" + Times("2121", 98) + "\r\n");
   // Fourteen characters fill a line with no space added; a typed full-width space stays.
   c.set_title(31, 0, Times("\x88\x9F", 14));
   c.set_title(31, 1, "\x81\x40\x82\xA0");
   EXPECT_EQ(BuildTitleFrame(c, 31, true),
             "CA32" + Times("3021", 14) + "21212422" + Times("2121", 82) + "\r\n");
-  EXPECT_EQ(BuildTitleFrame(c, 31, false)->substr(0, 12), "CN3230213021");
 }
 
 // Rows 1..94 across the gap in lead bytes, NEC row 13, and the IBM extensions by way of their
 // NEC-selected form or, for those without one, the end of row 92; 0 for what cannot be shown.
 TEST(SjisToJis, AcceptsRowsOneToNinetyFourAndMappedIbmCodesOnly) {
   const std::pair<unsigned, unsigned> cases[] = {
-      {0x8140, 0x2121}, {0x8260, 0x2341}, {0x82A0, 0x2422}, {0x889F, 0x3021}, {0x9FFC, 0x5E7E},
-      {0xE040, 0x5F21}, {0x8740, 0x2D21}, {0x8754, 0x2D35}, {0xEFFC, 0x7E7E}, {0xFA40, 0x7C71},
-      {0xFA49, 0x7C7A}, {0xFA55, 0x7C7C}, {0xFA57, 0x7C7E}, {0xFA5C, 0x7921}, {0xFBFC, 0x7C62},
-      {0xFC4B, 0x7C6E}, {0xFA4A, 0},      {0xFA54, 0},      {0xFA58, 0},      {0xFA5B, 0},
-      {0xFA7F, 0},      {0xFC4C, 0},      {0xF040, 0},      {0x4142, 0},      {0x817F, 0},
-      {0x8100, 0}};
+      {0x889F, 0x3021}, {0x9FFC, 0x5E7E}, {0xE040, 0x5F21}, {0x8740, 0x2D21}, {0xEFFC, 0x7E7E},
+      {0xFA40, 0x7C71}, {0xFA5C, 0x7921}, {0xFC4B, 0x7C6E}, {0xFA4A, 0},      {0xFC4C, 0},
+      {0xF040, 0},      {0x4142, 0},      {0x817F, 0}};
   for (const auto& [sjis, jis] : cases) EXPECT_EQ(SjisToJis(sjis), jis) << std::hex << sjis;
   for (int row = 0x21; row <= 0x7E; ++row)
     for (int jis = row * 256 + 0x21; jis <= row * 256 + 0x7E; ++jis)
@@ -84,7 +73,6 @@ TEST(RunSteps, RefusedPagesSendNothingAndSayWhere) {
   using F = TitleFault;
   const std::tuple<std::string, TitleFault, int> titles[] = {
       {"\x82\xA0\x41", F::kOddLength, -1},                  // あA
-      {"AB", F::kRefusedCharacter, 0},                      // even, still half-width
       {"\x82\xA0\x41\x42", F::kRefusedCharacter, 1},        // あAB
       {Times("\x82\xA0", 14) + "A", F::kLineTooLong, -1}};  // 29 bytes, from a file
   for (const auto& [text, fault, column] : titles) {
@@ -100,8 +88,8 @@ TEST(RunSteps, RefusedPagesSendNothingAndSayWhere) {
   // Page 7: line 2 has one colour blank, which is fine; line 4 has both.
   c.char_colour[6][1] = c.char_colour[6][3] = c.border_colour[6][3] = kColourBlank;
   const AllItemsStepResult r = AllItemsStep(c, 36 + 6);
-  EXPECT_FALSE(r.frame);
-  EXPECT_EQ(std::make_pair(r.refusal, r.colour_line), std::make_pair(StepRefusal::kColour, 3));
+  EXPECT_EQ(std::make_tuple(r.frame.has_value(), r.refusal, r.colour_line),
+            std::make_tuple(false, StepRefusal::kColour, 3));
 }
 
 // Page tables and titles as a board sends them are checked end to end in serial_link_test.
@@ -124,10 +112,6 @@ class DispatcherTest : public ::testing::Test {
 
 TEST_F(DispatcherTest, GoAndErrorAnswersCountOnlyWhenExact) {
   EXPECT_EQ(Dispatch("GO\r\n"), Shown{"set-complete"});
-  EXPECT_EQ(link.ErrorReceived, 0);
-  link.BatchStep = 5;  // a running multi-frame send shows its own progress
-  EXPECT_EQ(Dispatch("GO\r\n"), Shown{});
-  link.BatchStep = 0;
   const std::pair<const char*, const char*> errors[] = {
       {"GN\r\n", "Mode Error"},   {"MENU\r\n", "Menu Display"}, {"E0\r\n", "Framing Error"},
       {"E1\r\n", "Parity Error"}, {"E2\r\n", "Over Run Error"}, {"E3\r\n", "Command Error"}};
@@ -143,9 +127,6 @@ TEST_F(DispatcherTest, GoAndErrorAnswersCountOnlyWhenExact) {
     EXPECT_EQ(link.ErrorReceived, 0) << line;
     EXPECT_EQ(IsBoardAnswer(line), false) << line;
   }
-  EXPECT_TRUE(IsBoardAnswer({"GO\r\n\0junk", 9}));  // read up to the NUL, as Dispatch reads it
-  for (std::string_view line : {"E1\r\n", "MENU\r\n", "PTCT0101\r\n", "CA0121\r\n", "P05\r\n"})
-    EXPECT_TRUE(IsBoardAnswer(line)) << line;
 }
 
 // Tags match whatever follows, and a short line reads zero bytes past its end. What only the
@@ -166,20 +147,17 @@ TEST_F(DispatcherTest, ValuesAreStoredWithoutABox) {
       std::make_tuple(123, 1, 0, 1, 1, 1, 2, 8, 4, 33, 5, 12, 5, 0, 1, 0, 0));
   EXPECT_EQ(Dispatch("TSR1\r\n"), Shown{"read-complete"});
   std::string pages;
-  for (const char* line : {"P07\r\n", "PAS\r\n", "P01\r\n", "P32\r\n", "P33\r\n", "P00\r\n",
-                           "P7\r\n", "PX1\r\n", "PTXX\r\n", "PVH03\r\n"}) {
+  for (const char* line : {"P07\r\n", "PAS\r\n", "P01\r\n", "P32\r\n", "P33\r\n", "PVH03\r\n"}) {
     EXPECT_EQ(Dispatch(line), Shown{}) << line;
     pages += std::to_string(config.current_page) + (config.display_page_auto ? "A " : " ");
   }
   // Display page reports: anything unusable, or a known "PV" tag, leaves the last value.
-  EXPECT_EQ(pages, "6 32A 0 31 31 31 31 31 31 31 ");
+  EXPECT_EQ(pages, "6 32A 0 31 31 31 ");
 }
 
 TEST_F(DispatcherTest, TitleAnswersDecodeInBoundsAndInNecForm) {
-  config.set_title(2, 0, "\x82\xA0");
   for (const char* page : {"00", "33", "99", "-1", "a1"})
     Dispatch("CA"s + page + Times("2341", 98) + "\r\n");
-  Dispatch("CA03\r\n");  // cut short: nothing past its end converts
   for (int p = 0; p < kPages; ++p) EXPECT_EQ(config.title(p, 0), "") << p;
 
   DisplayConfig sent;
@@ -208,8 +186,6 @@ TEST(LineAssemblerTest, HandsOverWhenAReadEndsInLfAndDropsOverlongLines) {
   for (const std::string& read : reads) handed += a.Feed(read).value_or("-") + "|";
   EXPECT_EQ(handed, "-|-|GO\r\n|-|GO\r\nGO\r\n|-|E1\r\n|" + nul + "|\n|-|" + longest +
                         "\r\n|-|GO\r\n|-|-|E3\r\n|-|");
-  a.Reset();
-  EXPECT_EQ(a.Feed("GN\r\n"), "GN\r\n");
 }
 
 TEST(LinkWatchdogTest, ReportsAtTheSeventhPendingTickOnceAndOnlyOutsideRuns) {
@@ -219,7 +195,6 @@ TEST(LinkWatchdogTest, ReportsAtTheSeventhPendingTickOnceAndOnlyOutsideRuns) {
     while (n-- > 0) LinkWatchdog(link, reporter);
     return reporter.shown;
   };
-  EXPECT_EQ(ticks(10), Shown{});  // nothing pending: nothing counted
   link.AnswerPending = 1;
   EXPECT_EQ(ticks(6), Shown{});
   link.BatchRunning = 1;  // a timed run neither counts nor resets the count
@@ -227,8 +202,6 @@ TEST(LinkWatchdogTest, ReportsAtTheSeventhPendingTickOnceAndOnlyOutsideRuns) {
   link.BatchRunning = 0;
   EXPECT_EQ(ticks(1), Shown{"error:No Connect"});
   EXPECT_EQ(std::make_pair(link.AnswerPending, link.UnansweredTicks), std::make_pair(0, 0));
-  link.AnswerPending = 1;  // the next frame counts from nothing
-  EXPECT_EQ(ticks(6), Shown{"error:No Connect"});
 }
 
 }  // namespace

@@ -2,10 +2,7 @@
 
 #include <QComboBox>
 #include <QPushButton>
-#include <QStringList>
-#include <functional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "dialog_context.h"
@@ -13,21 +10,11 @@
 
 namespace qrv {
 
-// Records boxes; while_shown runs once inside the next box, as events delivered by a modal
-// box's own event loop would.
-struct HookedReporter : RecordingReporter {
-  std::function<void()> while_shown;
-  void ErrorBox(std::string_view text) override {
-    RecordingReporter::ErrorBox(text);
-    if (auto hook = std::exchange(while_shown, nullptr)) hook();
-  }
-};
-
 // What the dialogs work on, with a transmit path that records each frame.
 struct DialogFixture {
   DisplayConfig config;
   LinkState link;
-  HookedReporter reporter;
+  RecordingReporter reporter;
   SerialSettings settings;
   DialogChoices choices;
   std::vector<std::string> sent;
@@ -60,12 +47,6 @@ inline void Choose(const QWidget& dialog, int id, int index) {
 
 inline void Press(const QWidget& dialog, int id) {
   Find<QPushButton>(dialog, id)->click();
-}
-
-inline QStringList Items(const QComboBox* list) {
-  QStringList items;
-  for (int i = 0; i < list->count(); ++i) items << list->itemText(i);
-  return items;
 }
 
 }  // namespace qrv

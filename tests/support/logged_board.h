@@ -24,7 +24,6 @@ class LoggedBoard {
   ~LoggedBoard() { server_.Stop(); }
 
   const std::string& device() const { return terminal_.path(); }
-  BoardServer& server() { return server_; }
 
   std::vector<std::string> frames() const {
     std::lock_guard<std::mutex> lock(mutex_);
