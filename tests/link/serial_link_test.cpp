@@ -198,7 +198,7 @@ TEST_F(TcpPortTest, OnlyHostPortIsTakenAndARefusedConnectionSaysSo) {
   const std::string closed = Listener().device;
   EXPECT_EQ(PortErrorText(closed, OpenPortDevice(closed)), closed + ": connection refused");
   for (const std::string device :
-       {"tcp://nohost", "tcp://h:99999", "tcp://::1:4001", "tcp://[::1]4001"})
+       {"tcp://nohost", "tcp://h:", "tcp://h:99999", "tcp://::1:4001", "tcp://[::1]4001"})
     EXPECT_EQ(PortErrorText(device, OpenPortDevice(device)), device + ": not HOST:PORT");
   EXPECT_EQ(SplitHostPort("[::1]:4001")->host + SplitHostPort("[::1]:4001")->port, "::14001");
   EXPECT_TRUE(IsTcpDevice("TCP://h:1") && !IsTcpDevice("/dev/tcp://h:1"));
