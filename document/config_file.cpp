@@ -71,8 +71,9 @@ class FileScanner {
   explicit FileScanner(std::istream& in) : buf_(in.good() ? in.rdbuf() : nullptr) {}
 
   // Leaves the field alone when no number starts here, and then consumes nothing, so
-  // every later number fails at the same place and the titles start there.
-  void ReadNumber(std::int32_t& field) {
+  // every later number fails at the same place and the titles start there. Returns
+  // whether a number was read.
+  bool ReadNumber(std::int32_t& field) {
     SkipSpace();
     const Traits::int_type first = Peek();
     const bool sign = first == '+' || first == '-';
@@ -80,10 +81,10 @@ class FileScanner {
       Bump();
       if (!IsDigit(Peek())) {
         pending_ = first;
-        return;
+        return false;
       }
     } else if (!IsDigit(first)) {
-      return;
+      return false;
     }
     // Stops growing once past the int32 range, so any run of digits is fine.
     constexpr std::int64_t kLimit = std::int64_t{1} << 31;
@@ -97,6 +98,12 @@ class FileScanner {
     } else {
       field = static_cast<std::int32_t>(value >= kLimit ? kLimit - 1 : value);
     }
+    return true;
+  }
+
+  bool AtEnd() {
+    SkipSpace();
+    return Peek() == Traits::eof();
   }
 
   // The next white-space-delimited token, at most kTokenKeepBytes of it; empty at the
@@ -153,17 +160,26 @@ bool WriteConfigFile(std::ostream& out, const DisplayConfig& config) {
   return out.good();
 }
 
-void ReadConfigFile(std::istream& in, DisplayConfig& config) {
+ConfigFileExtent ReadConfigFile(std::istream& in, DisplayConfig& config) {
   FileScanner scanner(in);
+  ConfigFileExtent extent;
+  bool counting = true;  // until the first value missing
+  const auto count = [&](bool read) {
+    if (counting && read) ++extent.lines;
+    if (counting && !read) extent.ended = scanner.AtEnd();
+    counting = counting && read;
+  };
   VisitSavedFields(
-      config, [&](std::int32_t& field) { scanner.ReadNumber(field); },
+      config, [&](std::int32_t& field) { count(scanner.ReadNumber(field)); },
       [&](int p, int l) {
         const std::string token = scanner.ReadToken();
+        count(!token.empty());
         // The title was a C string: a NUL byte in the file ends it.
         config.set_title(p, l, std::string_view(token.c_str()));
         if (config.title(p, l) == kEmptyTitleMark) config.set_title(p, l, {});
       });
   config.modified = 0;
+  return extent;
 }
 
 bool ContainsDatTag(std::string_view name) {

@@ -1,10 +1,16 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <fstream>
 #include <sstream>
 
 #include "config_file.h"
+#include "config_problems.h"
+#include "scratch_folder.h"
 #include "varied_config.h"
 
 namespace qrv {
@@ -13,9 +19,13 @@ namespace {
 constexpr int kFirstTitleLine = 772;  // 0-based
 const std::string kWide = "\x82\xA0";
 
-std::string ReadData(const std::string& name) {
-  std::ifstream in(std::string(QRV_TEST_DATA) + "/" + name, std::ios::binary);
+std::string Contents(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string ReadData(const std::string& name) {
+  return Contents(std::string(QRV_TEST_DATA) + "/" + name);
 }
 
 std::string Written(const DisplayConfig& config) {
@@ -148,6 +158,83 @@ TEST(ConfigFile, WhiteSpaceInTitlesIsWrittenAsFullWidthSpace) {
   EXPECT_EQ(Written(show), want);
   const DisplayConfig c = Loaded(want);
   EXPECT_EQ(std::make_tuple(c.title(0, 0), c.title(0, 1)), std::make_tuple(one, Times(fw, 14)));
+}
+
+// A file cut short anywhere is named by its last line; values no dialog offers by their place.
+TEST(ConfigFile, SaysHowFarAFileWentAndWhichValuesNoDialogOffers) {
+  std::vector<std::string> lines = Lines(Written({}));
+  const auto join = [&](std::size_t n) {
+    std::string text;
+    for (std::size_t i = 0; i < n; ++i) text += lines[i] + "\r\n";
+    return text;
+  };
+  const std::string cut = join(500), most = join(995);
+  lines[7] = "99", lines[704] = "2147483648", lines[736] = "-1", lines[770] = "33";
+  const std::pair<std::string, std::vector<std::string>> cases[] = {
+      {Written({}), {}},
+      {"", {"the file is empty"}},
+      {std::string(64, '\0'), {"line 1 of 996 is not a number"}},
+      {cut, {"ends at line 500 of 996"}},
+      {most, {"ends at line 995 of 996"}},
+      {join(996),
+       {"page 2 line 1 character colour 99 (0..8)", "page 1 display time 2147483647 (0..99)",
+        "page 1 fill -1 (0..127)", "current page 33 (0..32)"}}};
+  for (const auto& [text, want] : cases) {
+    DisplayConfig config;
+    std::istringstream in(text, std::ios::binary);
+    const ConfigFileExtent extent = ReadConfigFile(in, config);
+    EXPECT_EQ(ConfigProblems(config, extent), want) << text.size();
+  }
+}
+
+// Nothing waits on a FIFO or a device or reads more than a configuration's size; only regular
+// files are written over, through a link to its end, in their own mode; a failed save leaves
+// the old file and no temporary one.
+TEST(ConfigFiles, OnlyRegularFilesAreReadOrWrittenOver) {
+  ScratchFolder dir;
+  DisplayConfig config;
+  config.position_h = 7;
+  std::string why;
+  const std::string kept = dir / "kept.dat", link = dir / "link.dat";
+  std::vector<std::string> special{dir / "fifo.dat", "/dev/zero"};
+  ASSERT_EQ(mkfifo(special[0].c_str(), 0600), 0);
+  if (geteuid() == 0 && mknod((dir / "null").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0)
+    special.push_back(dir / "null");
+  std::ofstream(dir / "big.dat") << std::string(2 << 20, '1');
+  const std::pair<std::string, std::string> unread[] = {{dir / "big.dat", "larger than 1 MiB"},
+                                                        {dir / "", "Is a directory"}};
+  for (const auto& [path, reason] : unread) {
+    EXPECT_FALSE(LoadConfigFile(path, config, nullptr, &why));
+    EXPECT_NE(why.find(reason), std::string::npos) << why;
+  }
+  for (const std::string& path : special) {
+    EXPECT_FALSE(LoadConfigFile(path, config, nullptr, &why)) << path;
+    EXPECT_FALSE(CheckConfigTarget(path, &why) || SaveConfigFile(path, config, &why)) << path;
+    EXPECT_NE(why.find("not a regular file"), std::string::npos) << why;
+  }
+  std::ofstream(kept) << "old";
+  ASSERT_EQ(chmod(kept.c_str(), 0640) + symlink("kept.dat", link.c_str()), 0);
+  EXPECT_TRUE(SaveConfigFile(link, config, &why)) << why;
+  struct stat st {};
+  EXPECT_TRUE(lstat(link.c_str(), &st) == 0 && S_ISLNK(st.st_mode));
+  EXPECT_TRUE(stat(kept.c_str(), &st) == 0 && (st.st_mode & 07777) == 0640);
+  {
+    // Past the file-size limit a write fails; the process is not killed for it.
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    const rlimit small{512, old.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &small);
+    EXPECT_FALSE(SaveConfigFile(kept, {}, &why));
+    setrlimit(RLIMIT_FSIZE, &old);
+  }
+  EXPECT_EQ(Contents(kept), Written(config));
+  // A name with no room for a temporary one beside it is written in place.
+  const std::string full = dir / (std::string(250, 'x') + ".dat");
+  std::ofstream(full) << "old";
+  EXPECT_TRUE(SaveConfigFile(full, config, &why)) << why;
+  EXPECT_EQ(Contents(full), Written(config));
+  const auto files = std::distance(std::filesystem::directory_iterator(dir / ""), {});
+  EXPECT_EQ(static_cast<std::size_t>(files), 4 + special.size() - 1);  // /dev/zero is not there
 }
 
 }  // namespace

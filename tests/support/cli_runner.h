@@ -2,18 +2,17 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
-#include <stdlib.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli_run.h"
 #include "config_files.h"
+#include "scratch_folder.h"
 
 namespace qrv {
 
@@ -47,25 +46,5 @@ inline int FreeLoopbackPort() {
   close(fd);
   return ntohs(a.sin_port);
 }
-
-// A folder of its own for a test's files, removed afterwards.
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    char name[] = "/tmp/qrv-cli-XXXXXX";
-    path_ = mkdtemp(name);
-  }
-  ~ScratchFolder() { std::filesystem::remove_all(path_); }
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-
-  std::string Save(const std::string& name, const DisplayConfig& config) const {
-    std::string why;
-    SaveConfigFile(*this / name, config, &why);
-    return *this / name;
-  }
-
- private:
-  std::string path_;
-};
 
 }  // namespace qrv

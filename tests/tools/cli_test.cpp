@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <fstream>
 
@@ -51,7 +52,8 @@ TEST(CliTest, SendsToBoardsAtOnceAtEitherPaceAndReadsBack) {
   EXPECT_FALSE(Has(read, "summary"));
   DisplayConfig want, got;
   std::string why;
-  ASSERT_TRUE(LoadConfigFile(file, want, &why) && LoadConfigFile(back, got, &why)) << why;
+  ASSERT_TRUE(LoadConfigFile(file, want, nullptr, &why) && LoadConfigFile(back, got, nullptr, &why))
+      << why;
   EXPECT_EQ(BoardSettings(got), BoardSettings(want));
 }
 
@@ -81,6 +83,12 @@ TEST(CliTest, EachCommandSaysWhatWentWrongInOneLine) {
   config.set_title(4, 6, "\x1b[2J");    // an escape sequence is shown, never sent to the terminal
   config.char_colour[6][3] = config.border_colour[6][3] = kColourBlank;
   const std::string bad = dir.Save("bad.dat", config), good = dir.Save("good.dat", {});
+  config = {};
+  config.char_colour[1][0] = 99;
+  const std::string odd = dir.Save("odd.dat", config), cut = dir / "cut.dat";
+  std::ifstream whole(good);
+  std::ofstream(cut) << std::string(std::istreambuf_iterator<char>(whole), {}).substr(0, 1500);
+  ASSERT_EQ(mkfifo((dir / "fifo.dat").c_str(), 0600), 0);
   const std::string nobody = "tcp://127.0.0.1:" + std::to_string(FreeLoopbackPort());
   LoggedBoard board;
   const std::tuple<Texts, int, std::string> cases[] = {
@@ -90,7 +98,13 @@ TEST(CliTest, EachCommandSaysWhatWentWrongInOneLine) {
       {{"check", bad}, 1, "page 7 line 4: colours refused: character and border colour are both"},
       {{"check", good}, 0, "every page can be sent"},
       {{"frames", bad}, 0, "<CR><LF>\nCA04"},  // page 3 passed over
-      {{"send", dir / "none.dat", "--port", "x"}, 1, "cannot read " + dir / "none.dat"},
+      {{"check", odd}, 1, "page 2 line 1 character colour 99 (0..8)\n"},
+      {{"check", cut}, 1, "ends at line 500 of 996\n"},
+      {{"check", "/dev/zero"}, 1, "cannot read /dev/zero: not a regular file"},
+      // Refused whole before a port is opened: nobody listens on it.
+      {{"send", odd, "--port", nobody}, 1, "not sent: fix the lines above"},
+      {{"read", "--port", nobody, "-o", dir / "fifo.dat"}, 1, "fifo.dat: not a regular file"},
+      {{"send", good, "--port", "x", "--log", ""}, 2, "--log needs a value"},
       // The same board twice: whichever comes second finds it held by the first.
       {{"send", good, "--port", board.device(), "--port", board.device()}, 1, "FAILED: busy"},
       {{"verify", good, "--port", nobody}, 1, nobody + ": FAILED: connection refused"},

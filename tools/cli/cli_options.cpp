@@ -18,15 +18,17 @@ const std::array<CommandInfo, 5> kCommands = {{
      "Sends the whole configuration of FILE.dat to each board, as the program's\n"
      "\"全項目設定\" does: titles (stored), fill, character level, colours, blink,\n"
      "display page, display time and position. Several boards are served at once.\n"
-     "A page that cannot be sent is passed over with a warning (see `check`).\n"
+     "A page that cannot be sent is passed over with a warning (see `check`); a\n"
+     "file cut short or holding values no dialog offers is refused before the\n"
+     "first frame.\n"
      "Exit status 0 only when every page went out and every board answered every\n"
      "frame with GO (and, with --verify, reads back equal to the file).\n"},
     {CliCommand::kRead, "read",
      "usage: qrv470kse-cli read --port DEVICE -o FILE.dat [--pace fixed|answer]\n"
      "                          [--log LOGFILE]\n"
      "Reads a board's settings back, as the program's \"読み込み\" does, into a fresh\n"
-     "configuration and writes it as FILE.dat (replaced only when the read went\n"
-     "through).\n"},
+     "configuration and writes it as FILE.dat (checked before the read, replaced\n"
+     "only when the read went through; a device or FIFO is never written over).\n"},
     {CliCommand::kVerify, "verify",
      "usage: qrv470kse-cli verify FILE.dat --port DEVICE [--port DEVICE]...\n"
      "                            [--pace fixed|answer] [--log LOGFILE]\n"
@@ -36,11 +38,14 @@ const std::array<CommandInfo, 5> kCommands = {{
     {CliCommand::kFrames, "frames",
      "usage: qrv470kse-cli frames FILE.dat\n"
      "Prints the frames that `send` would write, one per line, with CR and LF\n"
-     "shown as <CR><LF>. Pages that cannot be sent are named on stderr.\n"},
+     "shown as <CR><LF>. Pages that cannot be sent, and what `check` finds, are\n"
+     "named on stderr.\n"},
     {CliCommand::kCheck, "check",
      "usage: qrv470kse-cli check FILE.dat\n"
-     "Lists every page of FILE.dat that cannot be sent (a title refused and why,\n"
-     "a colour line with both colours blank). Exit status 1 when there is any.\n"},
+     "Lists what is wrong with FILE.dat: where it ends when cut short, every value\n"
+     "no dialog offers (by page, line and field), every page that cannot be sent\n"
+     "(a title refused and why, a colour line with both colours blank). Exit\n"
+     "status 1 when there is any.\n"},
 }};
 
 constexpr char kOverview[] =
@@ -50,7 +55,7 @@ constexpr char kOverview[] =
     "  read --port DEVICE -o FILE.dat   read a board's settings into a file\n"
     "  verify FILE.dat --port DEVICE... compare boards with a file\n"
     "  frames FILE.dat                  print the frames send would write\n"
-    "  check FILE.dat                   list the pages that cannot be sent\n"
+    "  check FILE.dat                   list what in a file cannot be sent\n"
     "Options of the transfers:\n"
     "  --port DEVICE       a serial device (/dev/ttyUSB0) or tcp://HOST:PORT of a\n"
     "                      serial device server; repeat it for several boards\n"
@@ -87,6 +92,7 @@ bool ParseRest(const std::vector<std::string>& args, CliOptions& o, std::string*
     if (takes_value) {
       if (i + 1 >= args.size()) return Fail(error, arg + " needs a value");
       const std::string& value = args[++i];
+      if (value.empty()) return Fail(error, arg + " needs a value, not an empty one");
       if (arg == "--port") {
         o.ports.push_back(value);
       } else if (arg == "--pace") {

@@ -2,6 +2,7 @@
 
 #include "cli_options.h"
 #include "config_files.h"
+#include "config_problems.h"
 #include "run_steps.h"
 #include "send_refusals.h"
 #include "transfer_commands.h"
@@ -10,7 +11,9 @@
 namespace qrv {
 namespace {
 
-int PrintFrames(const DisplayConfig& config, CliContext& context) {
+int PrintFrames(const DisplayConfig& config, const std::vector<std::string>& problems,
+                CliContext& context) {
+  for (const std::string& line : problems) context.err << "warning: " << line << "\n";
   for (int step = 1; step <= kAllItemsSteps; ++step) {
     if (const auto frame = AllItemsStep(config, step).frame)
       context.out << VisibleText(*frame) << "\n";
@@ -19,11 +22,14 @@ int PrintFrames(const DisplayConfig& config, CliContext& context) {
   return 0;
 }
 
-int Check(const CliOptions& options, const DisplayConfig& config, CliContext& context) {
+int Check(const CliOptions& options, const DisplayConfig& config,
+          const std::vector<std::string>& problems, CliContext& context) {
   const std::vector<std::string> refusals = SendRefusals(config);
+  for (const std::string& line : problems) context.out << line << "\n";
   for (const std::string& line : refusals) context.out << line << "\n";
-  if (refusals.empty()) context.out << options.file << ": every page can be sent\n";
-  return refusals.empty() ? 0 : 1;
+  const bool sound = problems.empty() && refusals.empty();
+  if (sound) context.out << options.file << ": every page can be sent\n";
+  return sound ? 0 : 1;
 }
 
 }  // namespace
@@ -43,15 +49,25 @@ int RunCli(const std::vector<std::string>& args, CliContext& context) {
   if (options->command == CliCommand::kRead) return RunRead(*options, context);
 
   DisplayConfig config;
-  if (!LoadConfigFile(options->file, config, &error)) {
+  ConfigFileExtent extent;
+  if (!LoadConfigFile(options->file, config, &extent, &error)) {
     context.err << "qrv470kse-cli: " << error << "\n";
+    return 1;
+  }
+  const std::vector<std::string> problems = ConfigProblems(config, extent);
+  // A file cut short or holding values no dialog offers would leave a board half-configured
+  // or overwritten with defaults.
+  if (options->command == CliCommand::kSend && !problems.empty()) {
+    for (const std::string& line : problems) context.err << line << "\n";
+    context.err << "qrv470kse-cli: " << options->file
+                << " not sent: fix the lines above (qrv470kse-cli check lists them)\n";
     return 1;
   }
   switch (options->command) {
     case CliCommand::kFrames:
-      return PrintFrames(config, context);
+      return PrintFrames(config, problems, context);
     case CliCommand::kCheck:
-      return Check(*options, config, context);
+      return Check(*options, config, problems, context);
     default:
       return RunBoardTransfers(*options, config, context);
   }

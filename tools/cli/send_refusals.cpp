@@ -45,6 +45,8 @@ std::vector<std::string> SendRefusals(const DisplayConfig& config) {
                       std::to_string(r.colour_line + 1) +
                       ": colours refused: character and border colour are both " +
                       std::string(kColourNames[kColourBlank]) + " (" + msg::kCantSetColour + ")");
+    } else if (r.refusal == StepRefusal::kValue) {
+      lines.push_back(r.misfit + ": does not fit its frame (" + msg::kCantSetColour + ")");
     }
   }
   return lines;

@@ -8,7 +8,8 @@
 namespace qrv {
 
 // Every page of config that a send passes over, one line each with page, line and why:
-// "page 3 line 2: title refused: odd number of bytes (a half-width character?)".
+// "page 3 line 2: title refused: odd number of bytes (a half-width character?)", or a value
+// its frame cannot carry.
 std::vector<std::string> SendRefusals(const DisplayConfig& config);
 
 }  // namespace qrv

@@ -125,12 +125,17 @@ int RunBoardTransfers(const CliOptions& options, const DisplayConfig& file, CliC
 }
 
 int RunRead(const CliOptions& options, CliContext& context) {
+  std::string why;
+  // Found out now rather than after the whole read.
+  if (!CheckConfigTarget(options.output, &why)) {
+    context.err << "qrv470kse-cli: " << why << "\n";
+    return 1;
+  }
   TrafficLog log;
   if (!OpenLog(options, log, context)) return 1;
   ProgressView view(context.out, context.terminal, options.ports, kMaintenanceReadSteps);
   BoardSession session(options.ports[0], Timing(options, context),
                        options.log.empty() ? nullptr : &log);
-  std::string why;
   if (!session.Open(&why)) {
     view.Finish(0, "FAILED: " + why);
     return 1;

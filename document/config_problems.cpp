@@ -1,0 +1,55 @@
+#include "config_problems.h"
+
+#include <tuple>
+
+namespace qrv {
+
+std::string DescribeValue(std::string_view field, int page, int line, std::int32_t value) {
+  std::string text;
+  if (page >= 0) text += "page " + std::to_string(page + 1) + " ";
+  if (line >= 0) text += "line " + std::to_string(line + 1) + " ";
+  text += field;
+  return text + " " + std::to_string(value);
+}
+
+std::vector<std::string> ConfigProblems(const DisplayConfig& config,
+                                        const ConfigFileExtent& extent) {
+  std::vector<std::string> problems;
+  const std::string of = " of " + std::to_string(kConfigFileLines);
+  if (extent.lines == 0 && extent.ended) {
+    problems.push_back("the file is empty");
+  } else if (extent.ended) {
+    problems.push_back("ends at line " + std::to_string(extent.lines) + of);
+  } else if (!extent.complete()) {
+    problems.push_back("line " + std::to_string(extent.lines + 1) + of + " is not a number");
+  }
+  const auto check = [&](std::string_view field, int page, int line, std::int32_t value, int high) {
+    if (value >= 0 && value <= high) return;
+    problems.push_back(DescribeValue(field, page, line, value) + " (0.." + std::to_string(high) +
+                       ")");
+  };
+  // In file order, so the list reads as the file does.
+  const std::tuple<const char*, const PerLine<std::int32_t>*, int> line_fields[] = {
+      {"character colour", &config.char_colour, kColourBlank},
+      {"border colour", &config.border_colour, kColourBlank},
+      {"blink", &config.blink, 4}};
+  for (const auto& [field, table, high] : line_fields) {
+    for (int p = 0; p < kPages; ++p) {
+      for (int l = 0; l < kLines; ++l) check(field, p, l, (*table)[p][l], high);
+    }
+  }
+  const std::tuple<const char*, const PerPage<std::int32_t>*, int> page_fields[] = {
+      {"character level", &config.char_level, 1},
+      {"display time", &config.display_time, 99},
+      {"fill", &config.fill_mask, 0x7F}};
+  for (const auto& [field, table, high] : page_fields) {
+    for (int p = 0; p < kPages; ++p) check(field, p, -1, (*table)[p], high);
+  }
+  check("horizontal position", -1, -1, config.position_h, 15);
+  check("vertical position", -1, -1, config.position_v, 15);
+  check("current page", -1, -1, config.current_page, kPages);
+  check("Auto", -1, -1, config.display_page_auto, 1);
+  return problems;
+}
+
+}  // namespace qrv
