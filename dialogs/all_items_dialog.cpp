@@ -1,5 +1,6 @@
 #include "all_items_dialog.h"
 
+#include "frame_misfits.h"
 #include "messages.h"
 #include "run_steps.h"
 
@@ -23,6 +24,8 @@ void AllItemsDialog::PerformStep(int step) {
     run_context().reporter.WarningBox(msg::kTitleRefused);
   } else if (result.refusal == StepRefusal::kColour) {
     run_context().reporter.ErrorBox(msg::kCantSetColour);
+  } else if (result.refusal == StepRefusal::kValue) {
+    run_context().reporter.ErrorBox(MisfitMessage(result.misfit));
   }
 }
 

@@ -16,7 +16,8 @@ BlinkDialog::BlinkDialog(DialogContext& context, QWidget* owner)
     OnSetting(lines_[line], [this, line](int value) { config().blink[page()][line] = value; });
   }
   AddPageColumn(
-      111, [this] { SendPageBlinkFrame(this->context(), page()); }, [this] { run()->Start(); });
+      111, [this] { SendPageBlinkFrame(this->context(), page(), RefusalBox::kWarning); },
+      [this] { run()->Start(); });
   AddTimedRun(kRun, ids::kBlinkProgress, 7, 153, 182,
               [this](int step) { SendPageBlinkFrame(run_context(), step - 1); });
   LoadControls();

@@ -1,13 +1,39 @@
 #include "frame_senders.h"
 
+#include "frame_misfits.h"
 #include "frames.h"
 #include "messages.h"
 #include "title_frame.h"
 
 namespace qrv {
+namespace {
 
-void SendPageBlinkFrame(const DialogContext& context, int page) {
-  context.SendFrame(PageBlinkFrame(context.config, page));
+void Refuse(const DialogContext& context, const std::string& text, RefusalBox box) {
+  if (box == RefusalBox::kWarning) {
+    context.reporter.WarningBox(text);
+  } else {
+    context.reporter.ErrorBox(text);
+  }
+}
+
+// Sends the frame unless a value does not fit it; whether it was sent.
+template <typename Build>
+bool SendFitting(const DialogContext& context, const std::string& misfit, Build build,
+                 RefusalBox box = RefusalBox::kWarning) {
+  if (!misfit.empty()) {
+    Refuse(context, MisfitMessage(misfit), box);
+    return false;
+  }
+  context.SendFrame(build(context.config));
+  return true;
+}
+
+}  // namespace
+
+void SendPageBlinkFrame(const DialogContext& context, int page, RefusalBox box) {
+  SendFitting(
+      context, PageBlinkMisfit(context.config, page),
+      [page](const DisplayConfig& c) { return PageBlinkFrame(c, page); }, box);
 }
 
 void SendPageFillFrame(const DialogContext& context, int page) {
@@ -19,7 +45,7 @@ void SendAllFillFrame(const DialogContext& context) {
 }
 
 void SendDisplayPageFrame(const DialogContext& context) {
-  context.SendFrame(DisplayPageFrame(context.config));
+  SendFitting(context, DisplayPageMisfit(context.config), DisplayPageFrame);
 }
 
 void SendDisplayOnOffFrame(const DialogContext& context) {
@@ -27,7 +53,7 @@ void SendDisplayOnOffFrame(const DialogContext& context) {
 }
 
 void SendDisplayTimeFrame(const DialogContext& context) {
-  context.SendFrame(DisplayTimeFrame(context.config));
+  SendFitting(context, DisplayTimeMisfit(context.config), DisplayTimeFrame);
 }
 
 void SendCharLevelFrame(const DialogContext& context) {
@@ -35,11 +61,11 @@ void SendCharLevelFrame(const DialogContext& context) {
 }
 
 void SendPositionHFrame(const DialogContext& context) {
-  context.SendFrame(PositionHFrame(context.config));
+  SendFitting(context, PositionHMisfit(context.config), PositionHFrame);
 }
 
 void SendPositionVFrame(const DialogContext& context) {
-  context.SendFrame(PositionVFrame(context.config));
+  SendFitting(context, PositionVMisfit(context.config), PositionVFrame);
 }
 
 bool SendTitleFrame(const DialogContext& context, bool store, int page) {
@@ -54,15 +80,12 @@ bool SendTitleFrame(const DialogContext& context, bool store, int page) {
 
 bool SendPageColourFrame(const DialogContext& context, int page, RefusalBox box) {
   if (FirstBlankColourLine(context.config, page) >= 0) {
-    if (box == RefusalBox::kWarning) {
-      context.reporter.WarningBox(msg::kCantSetColour);
-    } else {
-      context.reporter.ErrorBox(msg::kCantSetColour);
-    }
+    Refuse(context, msg::kCantSetColour, box);
     return false;
   }
-  context.SendFrame(PageColourFrame(context.config, page));
-  return true;
+  return SendFitting(
+      context, PageColourMisfit(context.config, page),
+      [page](const DisplayConfig& c) { return PageColourFrame(c, page); }, box);
 }
 
 }  // namespace qrv

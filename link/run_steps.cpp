@@ -1,8 +1,24 @@
 #include "run_steps.h"
 
 #include <cassert>
+#include <utility>
+
+#include "frame_misfits.h"
 
 namespace qrv {
+namespace {
+
+template <typename Build>
+void Checked(AllItemsStepResult& r, std::string misfit, Build build) {
+  if (misfit.empty()) {
+    r.frame = build();
+  } else {
+    r.refusal = StepRefusal::kValue;
+    r.misfit = std::move(misfit);
+  }
+}
+
+}  // namespace
 
 AllItemsStepResult AllItemsStep(const DisplayConfig& config, int step) {
   assert(step >= 1 && step <= kAllItemsSteps);
@@ -17,20 +33,22 @@ AllItemsStepResult AllItemsStep(const DisplayConfig& config, int step) {
   } else if (step >= 36 && step <= 67) {
     r.colour_line = FirstBlankColourLine(config, step - 36);
     if (r.colour_line < 0) {
-      r.frame = PageColourFrame(config, step - 36);
+      Checked(r, PageColourMisfit(config, step - 36),
+              [&] { return PageColourFrame(config, step - 36); });
     } else {
       r.refusal = StepRefusal::kColour;
     }
   } else if (step >= 68 && step <= 99) {
-    r.frame = PageBlinkFrame(config, step - 68);
+    Checked(r, PageBlinkMisfit(config, step - 68),
+            [&] { return PageBlinkFrame(config, step - 68); });
   } else if (step == 100) {
-    r.frame = DisplayPageFrame(config);
+    Checked(r, DisplayPageMisfit(config), [&] { return DisplayPageFrame(config); });
   } else if (step == 101) {
-    r.frame = DisplayTimeFrame(config);
+    Checked(r, DisplayTimeMisfit(config), [&] { return DisplayTimeFrame(config); });
   } else if (step == 102) {
-    r.frame = PositionHFrame(config);
+    Checked(r, PositionHMisfit(config), [&] { return PositionHFrame(config); });
   } else if (step == 103) {
-    r.frame = PositionVFrame(config);
+    Checked(r, PositionVMisfit(config), [&] { return PositionVFrame(config); });
   }
   return r;
 }

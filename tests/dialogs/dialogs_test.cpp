@@ -217,6 +217,12 @@ class DialogsTest : public QObject {
     QCOMPARE(f.sent[20], f.sent[10]);
     QCOMPARE(f.sent[32], PageBlinkFrame(f.config, 31));
     QVERIFY(Flags(f.link) == std::vector<int>(4, 0) && !dialog.run()->running());
+    // A value its frame cannot carry, as from a hand-edited file: named, nothing sent.
+    f.config.blink[19][6] = 10;
+    Press(dialog, 1048);
+    QCOMPARE(f.reporter.shown, Texts{"warning:Miss! Can't Set: page 20 line 7 blink 10"});
+    QCOMPARE(f.sent.size(), std::size_t{33});
+    f.reporter.shown.clear();
     // Blank pages, an error answer and closing end a colour run as they should.
     f.sent.clear();
     f.config.char_colour[2][0] = f.config.border_colour[2][0] = kColourBlank;

@@ -90,6 +90,27 @@ TEST(RunSteps, RefusedPagesSendNothingAndSayWhere) {
   const AllItemsStepResult r = AllItemsStep(c, 36 + 6);
   EXPECT_EQ(std::make_tuple(r.frame.has_value(), r.refusal, r.colour_line),
             std::make_tuple(false, StepRefusal::kColour, 3));
+  // A value the frame's digits cannot carry is named, and the frame not built; the largest
+  // that fit (9, 99, page 32 or any page under Auto) are sent.
+  const std::tuple<int, void (*)(DisplayConfig&), std::string> values[] = {
+      {37, [](DisplayConfig& d) { d.border_colour[1][6] = 10; }, "page 2 line 7 border colour 10"},
+      {99, [](DisplayConfig& d) { d.blink[31][0] = -1; }, "page 32 line 1 blink -1"},
+      {100, [](DisplayConfig& d) { d.current_page = 32; }, "current page 32"},
+      {101, [](DisplayConfig& d) { d.display_time[4] = 100; }, "page 5 display time 100"},
+      {102, [](DisplayConfig& d) { d.position_h = 2147483647; }, "horizontal position 2147483647"},
+      {103, [](DisplayConfig& d) { d.position_v = -3; }, "vertical position -3"}};
+  DisplayConfig edge;
+  edge.border_colour[1][6] = edge.blink[31][0] = 9;
+  edge.display_time[4] = edge.position_h = edge.position_v = 99;
+  edge.current_page = 40, edge.display_page_auto = 1;
+  for (const auto& [step, change, misfit] : values) {
+    DisplayConfig d;
+    change(d);
+    const AllItemsStepResult bad = AllItemsStep(d, step);
+    EXPECT_EQ(std::make_tuple(bad.frame.has_value(), bad.refusal, bad.misfit),
+              std::make_tuple(false, StepRefusal::kValue, misfit));
+    EXPECT_TRUE(AllItemsStep(edge, step).frame.has_value()) << step;
+  }
 }
 
 // Page tables and titles as a board sends them are checked end to end in serial_link_test.
