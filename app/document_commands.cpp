@@ -2,14 +2,13 @@
 
 #include <QByteArray>
 #include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "config_file.h"
+#include "config_files.h"
+#include "config_problems.h"
 #include "messages.h"
 
 namespace qrv {
@@ -23,26 +22,16 @@ std::string_view View(const QByteArray& bytes) {
   return std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
-// The file is read whole before the document is touched, so a read error leaves it as it was.
-std::optional<QByteArray> ReadWholeFile(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-  QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) return std::nullopt;
-  return bytes;
-}
-
-// Writes through a temporary file renamed over the target only once complete.
-bool ReplaceFile(const QString& path, const std::string& bytes) {
-  // Root may rename over a read-only file; the operator marked it read-only, so refuse.
-  const QFileInfo existing(path);
-  if (existing.exists() && !(existing.permissions() & QFileDevice::WriteOwner)) return false;
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  // commit() ignores a failed flush and would rename a cut-short file over the old one, so
-  // flush first; left uncommitted, the temporary file is dropped and the old file stays.
-  const auto size = static_cast<qint64>(bytes.size());
-  return file.write(bytes.data(), size) == size && file.flush() && file.commit();
+// One box for everything a file lacks, at most a screenful of it.
+std::string ProblemsText(const std::vector<std::string>& problems) {
+  constexpr std::size_t kShown = 12;
+  std::string text =
+      "This file is incomplete or holds values the dialogs do not offer. It is open as it is; "
+      "a frame a value does not fit is not sent.\n";
+  for (std::size_t i = 0; i < problems.size() && i < kShown; ++i) text += "\n" + problems[i];
+  if (problems.size() > kShown)
+    text += "\n... and " + std::to_string(problems.size() - kShown) + " more";
+  return text;
 }
 
 }  // namespace
@@ -59,13 +48,20 @@ bool DocumentCommands::OpenDocument() {
   if (config_.modified && !prompts_.AskYesNo(kOpenQuestion)) return false;
   const std::optional<QString> path = prompts_.ChooseOpenFile();
   if (!path) return false;
-  const std::optional<QByteArray> bytes = ReadWholeFile(*path);
-  if (!bytes || !config_.set_file_name(View(QFile::encodeName(*path)))) {
+  const QByteArray name = QFile::encodeName(*path);
+  // The file is read whole before the document is touched, so a refused file leaves it
+  // as it was.
+  DisplayConfig read = config_;
+  ConfigFileExtent extent;
+  if (name.size() >= kFileNameBytes ||
+      !LoadConfigFile(name.toStdString(), read, &extent, nullptr)) {
     reporter_.WarningBox(msg::kCantFileOpen);
     return false;
   }
-  std::istringstream in(std::string(View(*bytes)), std::ios::binary);
-  ReadConfigFile(in, config_);
+  config_ = read;
+  config_.set_file_name(View(name));
+  const std::vector<std::string> problems = ConfigProblems(config_, extent);
+  if (!problems.empty()) reporter_.WarningBox(ProblemsText(problems));
   return true;
 }
 
@@ -101,8 +97,7 @@ bool DocumentCommands::ConfirmExit() {
 }
 
 bool DocumentCommands::WriteTo(const QString& path) {
-  std::ostringstream out(std::ios::binary);
-  if (!WriteConfigFile(out, config_) || !ReplaceFile(path, out.str())) {
+  if (!SaveConfigFile(QFile::encodeName(path).toStdString(), config_, nullptr)) {
     reporter_.WarningBox(msg::kCantFileOpen);
     return false;
   }

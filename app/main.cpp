@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <cstdio>
+#include <optional>
 
 #include "app_icon.h"
 #include "application.h"
@@ -37,7 +39,14 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("qrv470kse"));
   QApplication::setApplicationVersion(QStringLiteral("1.01"));
   QApplication::setWindowIcon(qrv::AppIcon());
-  const qrv::StartOptions options = qrv::ParseStartOptions(QApplication::arguments());
+  QString error;
+  const std::optional<qrv::StartOptions> parsed =
+      qrv::ParseStartOptions(QApplication::arguments(), &error);
+  if (!parsed) {
+    std::fprintf(stderr, "qrv470kse: %s\n", qPrintable(error));
+    return 2;
+  }
+  const qrv::StartOptions& options = *parsed;
 
   qrv::InstanceGuard guard;
   if (!guard.Acquire()) {

@@ -129,7 +129,11 @@ void MainWindow::FitOuterSize() {
   const int least = menuBar()->sizeHint().height() + panel_->minimumHeight();
   const QSize inner(kOuterWidth - frame.width(), std::max(kOuterHeight - frame.height(), least));
   if (size() != inner) setFixedSize(inner);
-  if (frameGeometry().topLeft() != QPoint(0, 0)) move(0, 0);
+  // At the corner once framed; after that the operator may move it anywhere.
+  if (!placed_ && !frame.isNull()) {
+    placed_ = true;
+    if (frameGeometry().topLeft() != QPoint(0, 0)) move(0, 0);
+  }
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -83,6 +83,7 @@ class MainWindow : public QMainWindow {
   StatusPanel* panel_;
   QTimer watchdog_;
   bool watchdog_started_ = false;
+  bool placed_ = false;  // moved to the corner once the window manager framed it
   CornerGesture corner_;
   std::map<int, std::function<void()>> commands_;
   std::function<void(QDialog&)> run_dialog_;

@@ -1,6 +1,8 @@
 #include "qt_prompts.h"
 
+#include <QCloseEvent>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QMessageBox>
 
 namespace qrv {
@@ -15,11 +17,29 @@ std::optional<QString> Chosen(const QString& path) {
   return path;
 }
 
+// Yes or No and no way out besides: QMessageBox would take Esc and the close box for "No",
+// and "No" to the exit question saves over the file.
+class QuestionBox : public QMessageBox {
+ public:
+  explicit QuestionBox(const QString& question)
+      : QMessageBox(QMessageBox::Question, QStringLiteral("QRV-470KSE"), question,
+                    QMessageBox::Yes | QMessageBox::No, nullptr) {}
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    if (event->key() == Qt::Key_Escape) {
+      event->accept();
+      return;
+    }
+    QMessageBox::keyPressEvent(event);
+  }
+  void closeEvent(QCloseEvent* event) override { event->ignore(); }
+};
+
 }  // namespace
 
 bool QtPrompts::AskYesNo(const QString& question) {
-  QMessageBox box(QMessageBox::Question, QStringLiteral("QRV-470KSE"), question,
-                  QMessageBox::Yes | QMessageBox::No, nullptr);
+  QuestionBox box(question);
   box.setWindowModality(Qt::ApplicationModal);
   return box.exec() == QMessageBox::Yes;
 }

@@ -2,12 +2,13 @@
 
 #include <QCommandLineParser>
 #include <QFile>
+#include <QFileInfo>
 
 #include "serial_settings.h"
 
 namespace qrv {
 
-StartOptions ParseStartOptions(const QStringList& arguments) {
+std::optional<StartOptions> ParseStartOptions(const QStringList& arguments, QString* error) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
       QStringLiteral("Configures a QRV-470K information scroller over a serial line, or over "
@@ -32,7 +33,21 @@ StartOptions ParseStartOptions(const QStringList& arguments) {
       QStringLiteral("Append every frame sent and every line received, with its time, to FILE."),
       QStringLiteral("FILE"));
   parser.addOptions({settings, port, simulate, log});
-  parser.process(arguments);
+  if (!parser.parse(arguments)) {
+    *error = parser.errorText();
+    return std::nullopt;
+  }
+  if (parser.isSet(QStringLiteral("help"))) parser.showHelp();
+  if (parser.isSet(QStringLiteral("version"))) parser.showVersion();
+  if (!parser.positionalArguments().isEmpty()) {
+    *error = QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().first());
+    return std::nullopt;
+  }
+  if (QFileInfo(parser.value(settings)).isDir()) {
+    *error =
+        QStringLiteral("--settings names a folder, not a file: %1").arg(parser.value(settings));
+    return std::nullopt;
+  }
 
   StartOptions options;
   options.settings_path = parser.isSet(settings)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QStringList>
+#include <optional>
 #include <string>
 
 namespace qrv {
@@ -12,8 +13,9 @@ struct StartOptions {
   std::string log_path;       // where to append the traffic log; empty: no log
 };
 
-// Reads the command line; prints help or an error and ends the process for --help,
-// --version and unknown options.
-StartOptions ParseStartOptions(const QStringList& arguments);
+// Reads the command line; prints help and ends the process for --help and --version.
+// Nothing, with a one-line reason, for an unknown option, an argument it does not take or a
+// settings file that is a folder.
+std::optional<StartOptions> ParseStartOptions(const QStringList& arguments, QString* error);
 
 }  // namespace qrv

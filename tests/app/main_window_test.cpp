@@ -53,6 +53,9 @@ class MainWindowTest : public QObject {
     MainWindow& window = h.Start();
     QCOMPARE(window.pos(), QPoint(0, 0));
     QCOMPARE(window.minimumSize(), window.maximumSize());
+    window.move(100, 50);  // once placed, the operator may move it
+    QCoreApplication::processEvents();
+    QCOMPARE(window.pos(), QPoint(100, 50));
 
     // Every row of the menu table reaches the menu bar, in its place.
     std::vector<Row> shown, table;

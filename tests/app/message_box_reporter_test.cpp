@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <functional>
 
+#include "qt_prompts.h"
 #include "qt_test_registry.h"
 #include "response_box_owner.h"
 
@@ -69,6 +70,20 @@ class MessageBoxReporterTest : public QObject {
     QVERIFY(set.text_fits);
     owner.reset();
     QCOMPARE(Look([&] { boxes.ReadCompleteBox(); }).owner, nullptr);
+  }
+
+  // A question takes Yes or No only: Esc and the close box leave it open.
+  void questionsAnswerOnlyToYesOrNo() {
+    QtPrompts prompts;
+    bool open_after = false;
+    QTimer::singleShot(0, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      QTest::keyClick(box, Qt::Key_Escape);
+      box->close();
+      open_after = box->isVisible();
+      box->button(QMessageBox::Yes)->click();
+    });
+    QVERIFY(prompts.AskYesNo(QStringLiteral("データを保存せずに終了しますか？")) && open_after);
   }
 };
 

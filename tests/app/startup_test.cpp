@@ -77,7 +77,17 @@ class StartupTest : public QObject {
     auto config = std::make_unique<DisplayConfig>();
     RecordingReporter reporter;
     ScriptedPrompts prompts;
-    QCOMPARE(ParseStartOptions({"qrv470kse", "--log", "a.log"}).log_path, std::string("a.log"));
+    QString error;
+    QCOMPARE(ParseStartOptions({"qrv470kse", "--log", "a.log"}, &error)->log_path,
+             std::string("a.log"));
+    // A folder as settings file, arguments it does not take: one line, status 2.
+    for (const QStringList& args : {QStringList{"--settings", dir.path()}, {"x.dat"}, {"-z"}}) {
+      QProcess program;
+      program.start(QRV470KSE_BINARY, args);
+      QVERIFY(program.waitForFinished());
+      QCOMPARE(program.exitCode(), 2);
+      QCOMPARE(("\n" + program.readAllStandardError()).count("\nqrv470kse: "), 1);
+    }
     StartOptions options;
     options.settings_path = dir.filePath("qrv470kse.ini").toStdString();
     options.simulate = true;
