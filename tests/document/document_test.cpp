@@ -169,7 +169,8 @@ TEST(ConfigFile, SaysHowFarAFileWentAndWhichValuesNoDialogOffers) {
     return text;
   };
   const std::string cut = join(500), most = join(995);
-  lines[7] = "99", lines[704] = "2147483648", lines[736] = "-1", lines[770] = "33";
+  lines[7] = "99", lines[704] = "2147483648", lines[736] = "-1";
+  lines[769] = "16", lines[770] = "33";
   const std::pair<std::string, std::vector<std::string>> cases[] = {
       {Written({}), {}},
       {"", {"the file is empty"}},
@@ -178,7 +179,7 @@ TEST(ConfigFile, SaysHowFarAFileWentAndWhichValuesNoDialogOffers) {
       {most, {"ends at line 995 of 996"}},
       {join(996),
        {"page 2 line 1 character colour 99 (0..8)", "page 1 display time 2147483647 (0..99)",
-        "page 1 fill -1 (0..127)", "current page 33 (0..32)"}}};
+        "page 1 fill -1 (0..127)", "vertical position 16 (0..15)", "current page 33 (0..32)"}}};
   for (const auto& [text, want] : cases) {
     DisplayConfig config;
     std::istringstream in(text, std::ios::binary);
@@ -218,6 +219,10 @@ TEST(ConfigFiles, OnlyRegularFilesAreReadOrWrittenOver) {
   struct stat st {};
   EXPECT_TRUE(lstat(link.c_str(), &st) == 0 && S_ISLNK(st.st_mode));
   EXPECT_TRUE(stat(kept.c_str(), &st) == 0 && (st.st_mode & 07777) == 0640);
+  ConfigFileExtent extent;
+  DisplayConfig read;
+  EXPECT_TRUE(LoadConfigFile(link, read, &extent, &why) && extent.complete() &&
+              read.position_h == 7);
   {
     // Past the file-size limit a write fails; the process is not killed for it.
     rlimit old{};
@@ -230,7 +235,7 @@ TEST(ConfigFiles, OnlyRegularFilesAreReadOrWrittenOver) {
   EXPECT_EQ(Contents(kept), Written(config));
   // A name with no room for a temporary one beside it is written in place.
   const std::string full = dir / (std::string(250, 'x') + ".dat");
-  std::ofstream(full) << "old";
+  std::ofstream(full) << std::string(8000, 'x');
   EXPECT_TRUE(SaveConfigFile(full, config, &why)) << why;
   EXPECT_EQ(Contents(full), Written(config));
   const auto files = std::distance(std::filesystem::directory_iterator(dir / ""), {});
