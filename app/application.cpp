@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "messages.h"
+#include "serial_devices.h"
 #include "serial_port.h"
 
 namespace qrv {
@@ -30,7 +31,10 @@ void Application::Start() {
   window_ = std::make_unique<MainWindow>(MainWindowServices{
       config_, link_, reporter_, documents_, settings_, options_.settings_path, choices_,
       [this](std::string_view frame) { return serial_.SendFrame(frame); },
-      [this] { serial_.Stop(); }});
+      [this] { serial_.Stop(); },
+      PortControl{&ListSerialDevices, [this] { return serial_.device(); },
+                  [this] { return serial_.port_open(); },
+                  [this](const std::string& device) { serial_.SwitchDevice(device, reporter_); }}});
   window_->show();
 
   config_.reset_to_defaults();

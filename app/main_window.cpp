@@ -63,7 +63,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
        [this] {
          corner_.Reset();
          CommSettingsDialog dialog(services_.settings, services_.settings_path, services_.reporter,
-                                   this);
+                                   this, services_.port);
          RunDialog(dialog);
        }},
       {ids::kAllItems, [this] { RunSettingDialog<AllItemsDialog>(); }},

@@ -6,6 +6,7 @@
 #include <map>
 #include <string>
 
+#include "comm_settings_dialog.h"
 #include "corner_gesture.h"
 #include "dialog_context.h"
 #include "display_config.h"
@@ -33,6 +34,8 @@ struct MainWindowServices {
   std::function<bool(std::string_view)> send_frame;
   // Wakes the reader thread and waits for it to end.
   std::function<void()> stop_reader;
+  // The serial devices and the one in use, for the communication settings.
+  PortControl port = {};
 };
 
 // "For QRV-470K Program": the menu, the status panel, the answer watchdog, the corner

@@ -1,14 +1,21 @@
 #include "comm_settings_dialog.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QPushButton>
+#include <QSignalBlocker>
+#include <optional>
 
 #include "messages.h"
 #include "resource_ids.h"
+#include "serial_port.h"
 
 namespace qrv {
 namespace {
+
+constexpr int kComPorts = 6;
 
 QComboBox* ChoiceList(QWidget* parent, const QStringList& items, int stored) {
   auto* combo = new QComboBox(parent);
@@ -18,24 +25,38 @@ QComboBox* ChoiceList(QWidget* parent, const QStringList& items, int stored) {
   return combo;
 }
 
+// A list that calls before dropping down, so what it offers is fresh.
+class FreshList : public QComboBox {
+ public:
+  FreshList(QWidget* parent, std::function<void()> refresh)
+      : QComboBox(parent), refresh_(std::move(refresh)) {}
+  void showPopup() override {
+    refresh_();
+    QComboBox::showPopup();
+  }
+
+ private:
+  std::function<void()> refresh_;
+};
+
+QString Local(const std::string& text) {
+  return QString::fromStdString(text);
+}
+
 }  // namespace
 
 CommSettingsDialog::CommSettingsDialog(SerialSettings& settings, std::string settings_path,
-                                       Reporter& reporter, QWidget* owner)
-    : TemplateDialog(ids::kCommSettingsTemplate, QStringLiteral("通信の設定"), 141, 75, owner),
+                                       Reporter& reporter, QWidget* owner, PortControl port)
+    : TemplateDialog(ids::kCommSettingsTemplate, QStringLiteral("通信の設定"), 141, 88, owner),
       settings_(settings),
       settings_path_(std::move(settings_path)),
-      reporter_(reporter) {
+      reporter_(reporter),
+      port_(std::move(port)) {
   const DialogUnits& du = units();
 
   du.Place(new QGroupBox(QStringLiteral("COM Port"), this), 7, 7, 60, 40);
-  QComboBox* port =
-      Named(ChoiceList(this,
-                       {QStringLiteral("COM 1"), QStringLiteral("COM 2"), QStringLiteral("COM 3"),
-                        QStringLiteral("COM 4"), QStringLiteral("COM 5"), QStringLiteral("COM 6")},
-                       settings_.com_port),
-            "comPort", ids::kComPortCombo);
-  du.Place(port, 13, 24, 48, 105);
+  port_list_ = Named(new FreshList(this, [this] { ListPorts(); }), "comPort", ids::kComPortCombo);
+  du.Place(port_list_, 13, 24, 48, 105);
   auto* ok = Named(new QPushButton(QStringLiteral("OK"), this), "ok", ids::kOk);
   ok->setDefault(true);
   du.Place(ok, 13, 54, 50, 14);
@@ -44,13 +65,72 @@ CommSettingsDialog::CommSettingsDialog(SerialSettings& settings, std::string set
                                         settings_.com_control),
                              "control", ids::kControlCombo);
   du.Place(control, 80, 24, 48, 105);
+  in_use_ = Named(new QLabel(this), "portInUse", ids::kPortInUseText);
+  du.Place(in_use_, 7, 73, 127, 10);
+  ListPorts();
 
-  connect(port, &QComboBox::activated, this,
-          [this](int index) { Store("com_port", settings_.com_port, index); });
+  connect(port_list_, &QComboBox::activated, this, &CommSettingsDialog::ChoosePort);
   connect(control, &QComboBox::activated, this,
           [this](int index) { Store("com_control", settings_.com_control, index); });
   // The dialog changes nothing on closing: every choice is already stored.
   connect(ok, &QPushButton::clicked, this, [this] { done(ids::kCancel); });
+}
+
+void CommSettingsDialog::ListPorts() {
+  const QSignalBlocker quiet(port_list_);
+  port_list_->clear();
+  for (int n = 1; n <= kComPorts; ++n) port_list_->addItem(QStringLiteral("COM %1").arg(n));
+  const std::string& chosen = settings_.com_device;
+  int selected = chosen.empty() && settings_.com_port >= 0 && settings_.com_port < kComPorts
+                     ? settings_.com_port
+                     : -1;
+  const std::vector<SerialDevice> devices =
+      port_.list_devices ? port_.list_devices() : std::vector<SerialDevice>{};
+  for (const SerialDevice& d : devices) {
+    if (!chosen.empty() && (chosen == d.path || chosen == d.node)) selected = port_list_->count();
+    port_list_->addItem(Local(d.description + "  " + d.path), Local(d.path));
+  }
+  // A device server, a device the system does not list (a pseudo-terminal) or one unplugged
+  // since it was chosen stays the choice shown.
+  if (!chosen.empty() && selected < 0) {
+    selected = port_list_->count();
+    const bool absent = chosen.rfind("tcp://", 0) != 0 && !QFileInfo::exists(Local(chosen));
+    port_list_->addItem(Local(chosen) + (absent ? QStringLiteral("  (not present)") : QString()),
+                        Local(chosen));
+  }
+  port_list_->setCurrentIndex(selected);
+  port_list_->view()->setMinimumWidth(port_list_->view()->sizeHintForColumn(0) + 24);
+
+  const std::string device = port_.device ? port_.device() : std::string();
+  const bool open = port_.open && port_.open();
+  const QString in_use =
+      device.empty()
+          ? QStringLiteral("In use: none")
+          : QStringLiteral("In use: %1 (%2)")
+                .arg(Local(device), open ? QStringLiteral("open") : QStringLiteral("not open"));
+  // A /dev/serial/by-id/ name is long: the middle goes, the whole is in the tip.
+  in_use_->setText(in_use_->fontMetrics().elidedText(in_use, Qt::ElideMiddle, in_use_->width()));
+  in_use_->setToolTip(in_use);
+}
+
+void CommSettingsDialog::ChoosePort(int index) {
+  if (index < 0) return;
+  std::string device;
+  bool saved = true;
+  if (index < kComPorts) {
+    settings_.com_port = index;
+    settings_.com_device.clear();
+    saved = WriteSerialSetting(settings_path_, "com_port", index) &&
+            WriteSerialSettingText(settings_path_, "com_device", std::nullopt);
+    device = PortDeviceName(index);
+  } else {
+    device = port_list_->itemData(index).toString().toStdString();
+    settings_.com_device = device;
+    saved = WriteSerialSettingText(settings_path_, "com_device", device);
+  }
+  if (!saved) reporter_.WarningBox(std::string(msg::kSettingsNotSaved) + settings_path_);
+  if (port_.switch_to) port_.switch_to(device);
+  ListPorts();
 }
 
 void CommSettingsDialog::Store(const char* key, std::int32_t& setting, int index) {

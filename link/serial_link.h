@@ -45,6 +45,10 @@ class SerialLink {
   // The same, showing nothing: for callers that tell the user themselves (PortErrorText).
   PortOpenResult OpenPort(const std::string& device);
 
+  // Closes the device held now and opens device instead, with the warnings of
+  // OpenSerialPort; frames not yet written are dropped. The reader goes on if it ran.
+  PortStatus SwitchDevice(const std::string& device, Reporter& reporter);
+
   // Writes every frame taken and every line handed on to log (nullptr: none). Call before
   // Start; log must outlive the link.
   void SetTrafficLog(TrafficLog* log);

@@ -222,6 +222,16 @@ PortOpenResult SerialLink::OpenPort(const std::string& device) {
   return result;
 }
 
+PortStatus SerialLink::SwitchDevice(const std::string& device, Reporter& reporter) {
+  // With the reader stopped, this thread alone owns the descriptor.
+  const bool running = impl_->thread.joinable();
+  Stop();
+  impl_->Disconnect();
+  const PortStatus status = OpenSerialPort(device, reporter);
+  if (running) Start();
+  return status;
+}
+
 void SerialLink::SetTrafficLog(TrafficLog* log) {
   impl_->log = log;
 }

@@ -70,6 +70,7 @@ std::optional<std::string_view> SectionName(std::string_view line) {
 struct Lookup {
   std::size_t section = kNone;            // line of the section header
   std::size_t last = kNone;               // last non-blank line of the section
+  std::size_t line = kNone;               // the key's line
   std::optional<std::string_view> value;  // trimmed, quotes still on; a view into the text
 };
 
@@ -87,6 +88,7 @@ Lookup Find(std::string_view text, const std::vector<Line>& lines, std::string_v
     const std::size_t eq = line.find('=');
     if (!r.value && eq != std::string_view::npos && EqualsNoCase(Trim(line.substr(0, eq)), key)) {
       r.value = Trim(line.substr(eq + 1));
+      r.line = i;
     }
   }
   return r;
@@ -175,17 +177,24 @@ bool ReplaceFile(const std::string& path, std::string_view data) {
   return true;
 }
 
-std::string WithSetting(const std::string& text, std::string_view key, const std::string& value) {
+// The text with key set to value, or without the key's line when there is no value.
+std::string WithSetting(const std::string& text, std::string_view key,
+                        const std::optional<std::string_view>& value) {
   const std::vector<Line> lines = SplitLines(text);
+  const Lookup found = Find(text, lines, key);
+  if (!value) {
+    if (found.line == kNone) return text;
+    const Line& line = lines[found.line];
+    return std::string(text).erase(line.begin, line.end + (line.has_lf ? 1 : 0) - line.begin);
+  }
   const bool crlf =
       !lines.empty() && lines[0].has_lf && lines[0].end > 0 && text[lines[0].end - 1] == '\r';
   const std::string eol = crlf ? "\r\n" : "\n";
-  const std::string entry = std::string(key) + "=" + value + eol;
-  const Lookup found = Find(text, lines, key);
+  const std::string entry = std::string(key) + "=" + std::string(*value) + eol;
   std::string out = text;
   if (found.value) {
     out.replace(static_cast<std::size_t>(found.value->data() - text.data()), found.value->size(),
-                value);
+                *value);
   } else if (found.section != kNone) {
     const Line& last = lines[found.last];
     out.insert(last.has_lf ? last.end + 1 : last.end, (last.has_lf ? "" : eol) + entry);
@@ -239,8 +248,15 @@ SerialSettings ReadSerialSettings(const std::string& path) {
 }
 
 bool WriteSerialSetting(const std::string& path, std::string_view key, std::int32_t value) {
+  return WriteSerialSettingText(path, key, std::to_string(value));
+}
+
+bool WriteSerialSettingText(const std::string& path, std::string_view key,
+                            const std::optional<std::string_view>& value) {
   if (path.empty() || key.empty() || Trim(key) != key ||
-      key.find_first_of("=[\r\n") != std::string_view::npos) {
+      key.find_first_of("=[\r\n") != std::string_view::npos ||
+      (value &&
+       (Trim(*value) != *value || value->find_first_of("\r\n") != std::string_view::npos))) {
     return false;
   }
   // Write through a symbolic link rather than replacing the link with a plain file.
@@ -255,7 +271,7 @@ bool WriteSerialSetting(const std::string& path, std::string_view key, std::int3
   const ReadResult read = ReadWhole(target, &text);
   if (read == ReadResult::kFailed) return false;
   if (read == ReadResult::kMissing && !MakeParentDirectories(target)) return false;
-  return ReplaceFile(target, WithSetting(text, key, std::to_string(value)));
+  return ReplaceFile(target, WithSetting(text, key, value));
 }
 
 }  // namespace qrv

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -30,5 +31,9 @@ SerialSettings ReadSerialSettings(const std::string& path);
 // as it was, and replaces the file atomically (creating it and its directories if needed).
 // False when the file could not be read or written; the file is then unchanged.
 bool WriteSerialSetting(const std::string& path, std::string_view key, std::int32_t value);
+// The same for a text value (com_device); no value removes the key's line. A value with a
+// line break or blanks at either end cannot be stored.
+bool WriteSerialSettingText(const std::string& path, std::string_view key,
+                            const std::optional<std::string_view>& value);
 
 }  // namespace qrv

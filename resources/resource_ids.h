@@ -46,6 +46,8 @@ constexpr int kCancel = 2;
 // Communication settings dialog.
 constexpr int kComPortCombo = 1035;
 constexpr int kControlCombo = 1036;
+// The device in use, under the two lists.
+constexpr int kPortInUseText = 1190;
 
 // Title text dialog: the seven lines, "Not memory", the run's counter and bar.
 constexpr int kTitleLineFirst = 1039;

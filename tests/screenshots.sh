@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Starts the program under Xvfb, connected to its simulated board, and saves a PNG of each
 # window an operator sees: the main window, its menus, the About box, the communication
-# settings, every setting dialog, a send answered by the board, a whole configuration sent
+# settings with their list of ports, every setting dialog, a send answered by the board, a whole configuration sent
 # and read back, the open dialog, the panel with a file opened, and a port warning.
 # Usage: tests/screenshots.sh [OUT_DIR]   (default build/screenshots; needs scripts/build)
 set -euo pipefail
@@ -15,7 +15,7 @@ display=":$((90 + RANDOM % 100))"
 Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 cleanup() {
-  kill "${app:-}" "${wm:-}" "$xvfb" 2>/dev/null || true
+  kill "${app:-}" "${board:-}" "${wm:-}" "$xvfb" 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT INT TERM
@@ -25,6 +25,13 @@ for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 
 openbox >/dev/null 2>&1 &
 wm=$!
 sleep 1
+
+# A second board, on a pseudo-terminal the settings name: the communication settings show
+# it beside the serial devices this machine has.
+"${BOARD:-build/tools/qrv470kse-board}" >"$work/pty" 2>/dev/null &
+board=$!
+for _ in $(seq 50); do [ -s "$work/pty" ] && break; sleep 0.1; done
+printf '[QRV-470KSE_Section]\ncom_device=%s\n' "$(head -n 1 "$work/pty")" >"$work/qrv470kse.ini"
 
 "$program" --simulate 2>"$work/board.log" &
 app=$!
@@ -50,6 +57,11 @@ shot about-box
 close_dialog
 menu Right Down Down Return          # Set > 通信の設定
 shot comm-settings
+xdotool key F4                       # the port list, looked for again as it drops down
+sleep 0.5
+shot comm-settings-ports
+xdotool key Escape
+sleep 0.3
 close_dialog
 # Set > QRVの設定 > the item at position $1 (0 = first), shot as $2.
 setting_dialog() {

@@ -166,6 +166,36 @@ class DialogsTest : public QObject {
     QCOMPARE(f.reporter.shown, Texts{"warning:Can't save the settings file /proc/version/qrv.ini"});
   }
 
+  // The devices found follow COM 1..6, looked for again as the list drops down; a choice is
+  // stored and used at once.
+  void portChoicesAreStoredAndUsedAtOnce() {
+    QTemporaryDir dir;
+    const std::string ini = dir.filePath("qrv.ini").toStdString(), usb = "/dev/serial/by-id/usb-1";
+    DialogFixture f;
+    f.settings.com_device = "/dev/ttyUSB9";  // unplugged since it was chosen
+    std::vector<SerialDevice> found{{usb, "/dev/ttyUSB0", "ttyUSB0", "FTDI FT232R"}};
+    std::vector<std::string> used{"/dev/ttyUSB9"};
+    CommSettingsDialog dialog(
+        f.settings, ini, f.reporter, nullptr,
+        {[&] { return found; }, [&] { return used.back(); }, [] { return false; },
+         [&](const std::string& d) { used.push_back(d); }});
+    QComboBox* list = List(dialog, 1035);
+    QCOMPARE(std::make_tuple(list->count(), list->currentIndex(), list->itemText(7)),
+             std::make_tuple(8, 7, QStringLiteral("/dev/ttyUSB9  (not present)")));
+    QCOMPARE(dialog.findChild<QLabel*>("portInUse")->text(), "In use: /dev/ttyUSB9 (not open)");
+    Choose(dialog, 1035, 6);
+    QCOMPARE(std::make_tuple(ReadSerialSettings(ini).com_device, list->count(), used.back()),
+             std::make_tuple(usb, 7, usb));
+    found.push_back({"/dev/ttyACM0", "/dev/ttyACM0", "ttyACM0", "serial port"});
+    list->showPopup();
+    list->hidePopup();
+    QCOMPARE(list->count(), 8);
+    Choose(dialog, 1035, 1);
+    const SerialSettings stored = ReadSerialSettings(ini);
+    QCOMPARE(std::make_tuple(stored.com_port, stored.com_device, used.back(), list->currentIndex()),
+             std::make_tuple(1, std::string(), std::string("/dev/ttyS1"), 1));
+  }
+
   void sharedChoicesAreNoChangeEnterPressesOnlyTheFocusedButtonAndAutoStays() {
     DialogFixture f;
     f.settings.com_control = 1;

@@ -18,6 +18,7 @@
 #include "recording_reporter.h"
 #include "response_dispatcher.h"
 #include "run_steps.h"
+#include "serial_devices.h"
 #include "serial_settings.h"
 #include "tcp_port.h"
 #include "varied_config.h"
@@ -136,6 +137,28 @@ TEST_F(LinkTest, UnpluggedPortIsLookedForAgainWithoutSpinning) {
   for (int i = 0; i < 40 && !serial.port_open(); ++i) std::this_thread::sleep_for(100ms);
   EXPECT_EQ(Exchange(PositionHFrame(config)), "GO\r\n");
   fs::remove(device);
+}
+
+TEST(SerialDevices, AreDescribedByWhatTheyTellOfThemselves) {
+  EXPECT_EQ(
+      DescribeSerialDevice({"FTDI", "FT232R USB UART", "A50285BI", "0403", "6001", "ftdi_sio"}),
+      "FTDI FT232R USB UART (A50285BI) 0403:6001");
+  EXPECT_EQ(DescribeSerialDevice({"", "", "", "", "", "pl011"}), "serial port (pl011)");
+}
+
+// A device chosen while the link runs is used at once; the old one hears nothing more.
+TEST_F(LinkTest, AChosenDeviceIsUsedAtOnce) {
+  LoggedBoard first, second;
+  Connect(first.device());
+  EXPECT_EQ(Exchange(PositionHFrame(config)), "GO\r\n");
+  EXPECT_EQ(serial.SwitchDevice(second.device(), reporter), PortStatus::kOpened);
+  EXPECT_EQ(Exchange(PositionVFrame(config)), "GO\r\n");
+  EXPECT_EQ(std::make_tuple(first.count(), second.count(), serial.device()),
+            std::make_tuple(std::size_t{1}, std::size_t{1}, second.device()));
+  // One that cannot be opened brings the start-up warnings; the link waits for it.
+  EXPECT_EQ(serial.SwitchDevice(::testing::TempDir() + "none", reporter), PortStatus::kCannotOpen);
+  EXPECT_EQ(std::make_tuple(reporter.shown.size(), serial.port_open()),
+            std::make_tuple(std::size_t{2 + 5}, false));  // after the two "GO"s
 }
 
 // Only the last set-up warning when it was no terminal; the others are checked where the
@@ -302,6 +325,14 @@ TEST_F(SerialSettingsFile, WriteChangesOnlyTheValueOrAddsTheKey) {
     ASSERT_TRUE(WriteSerialSetting(dir + "s.ini", "com_control", 1)) << before;
     EXPECT_EQ(Get(), after) << before;
   }
+  // A device is text; without one its line goes, line end and all.
+  ASSERT_TRUE(WriteSerialSettingText(dir + "s.ini", "com_device", "/dev/serial/by-id/usb-x"));
+  EXPECT_EQ(Read(), "2 1 /dev/serial/by-id/usb-x");
+  ASSERT_TRUE(WriteSerialSettingText(dir + "s.ini", "com_device", std::nullopt));
+  EXPECT_EQ(Get(),
+            "; QRV\r\n[Other]\r\ncom_port=5\r\n\r\n[qrv-470kse_section]\r\n com_port = 2  \r\n"
+            "com_port=9\r\ncom_control=1\r\n\r\n[Tail]\r\nk=v");
+  EXPECT_FALSE(WriteSerialSettingText(dir + "s.ini", "com_device", "/dev/a\n[x]"));
 }
 
 // The file is replaced whole, or not at all.

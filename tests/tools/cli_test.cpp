@@ -108,6 +108,7 @@ TEST(CliTest, EachCommandSaysWhatWentWrongInOneLine) {
       // The same board twice: whichever comes second finds it held by the first.
       {{"send", good, "--port", board.device(), "--port", board.device()}, 1, "FAILED: busy"},
       {{"verify", good, "--port", nobody}, 1, nobody + ": FAILED: connection refused"},
+      {{"ports"}, 0, ""},  // whether this machine has any
       {{"sned", good}, 2, "qrv470kse-cli: unknown command \"sned\"\n"},
       {{"send", good}, 2, "qrv470kse-cli: no --port given\n"},
       {{"send", "--help"}, 0, "usage: qrv470kse-cli send FILE.dat --port DEVICE"},

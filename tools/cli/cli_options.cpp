@@ -11,7 +11,7 @@ struct CommandInfo {
   const char* usage;
 };
 
-const std::array<CommandInfo, 5> kCommands = {{
+const std::array<CommandInfo, 6> kCommands = {{
     {CliCommand::kSend, "send",
      "usage: qrv470kse-cli send FILE.dat --port DEVICE [--port DEVICE]...\n"
      "                          [--pace fixed|answer] [--verify] [--log LOGFILE]\n"
@@ -46,6 +46,11 @@ const std::array<CommandInfo, 5> kCommands = {{
      "no dialog offers (by page, line and field), every page that cannot be sent\n"
      "(a title refused and why, a colour line with both colours blank). Exit\n"
      "status 1 when there is any.\n"},
+    {CliCommand::kPorts, "ports",
+     "usage: qrv470kse-cli ports\n"
+     "Lists the serial devices of this machine, one a line: the path to give to\n"
+     "--port (the stable /dev/serial/by-id/ name when there is one), then what the\n"
+     "device says it is. Opening one needs the dialout group's rights.\n"},
 }};
 
 constexpr char kOverview[] =
@@ -56,6 +61,7 @@ constexpr char kOverview[] =
     "  verify FILE.dat --port DEVICE... compare boards with a file\n"
     "  frames FILE.dat                  print the frames send would write\n"
     "  check FILE.dat                   list what in a file cannot be sent\n"
+    "  ports                            list the serial devices of this machine\n"
     "Options of the transfers:\n"
     "  --port DEVICE       a serial device (/dev/ttyUSB0) or tcp://HOST:PORT of a\n"
     "                      serial device server; repeat it for several boards\n"
@@ -79,6 +85,7 @@ bool Fail(std::string* error, std::string text) {
 
 // The options after the command's name.
 bool ParseRest(const std::vector<std::string>& args, CliOptions& o, std::string* error) {
+  const bool takes_file = o.command != CliCommand::kRead && o.command != CliCommand::kPorts;
   const bool transfer = o.command == CliCommand::kSend || o.command == CliCommand::kRead ||
                         o.command == CliCommand::kVerify;
   for (std::size_t i = 1; i < args.size(); ++i) {
@@ -108,13 +115,13 @@ bool ParseRest(const std::vector<std::string>& args, CliOptions& o, std::string*
       o.verify = true;
     } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
       return Fail(error, "unknown option " + arg);
-    } else if (o.command != CliCommand::kRead && o.file.empty()) {
+    } else if (takes_file && o.file.empty()) {
       o.file = arg;
     } else {
       return Fail(error, "unexpected argument \"" + arg + "\"");
     }
   }
-  if (o.command != CliCommand::kRead && o.file.empty()) return Fail(error, "no FILE.dat given");
+  if (takes_file && o.file.empty()) return Fail(error, "no FILE.dat given");
   if (transfer && o.ports.empty()) return Fail(error, "no --port given");
   if (o.command == CliCommand::kRead) {
     if (o.ports.size() > 1) return Fail(error, "read takes one --port");

@@ -8,7 +8,7 @@
 
 namespace qrv {
 
-enum class CliCommand { kNone, kSend, kRead, kVerify, kFrames, kCheck };
+enum class CliCommand { kNone, kSend, kRead, kVerify, kFrames, kCheck, kPorts };
 
 struct CliOptions {
   CliCommand command = CliCommand::kNone;

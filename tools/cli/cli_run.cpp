@@ -5,6 +5,7 @@
 #include "config_problems.h"
 #include "run_steps.h"
 #include "send_refusals.h"
+#include "serial_devices.h"
 #include "transfer_commands.h"
 #include "visible_text.h"
 
@@ -32,6 +33,13 @@ int Check(const CliOptions& options, const DisplayConfig& config,
   return sound ? 0 : 1;
 }
 
+int ListPorts(CliContext& context) {
+  const std::vector<SerialDevice> devices = ListSerialDevices();
+  for (const SerialDevice& d : devices) context.out << d.path << "  " << d.description << "\n";
+  if (devices.empty()) context.err << "no serial devices found\n";
+  return 0;
+}
+
 }  // namespace
 
 int RunCli(const std::vector<std::string>& args, CliContext& context) {
@@ -47,6 +55,7 @@ int RunCli(const std::vector<std::string>& args, CliContext& context) {
     return 0;
   }
   if (options->command == CliCommand::kRead) return RunRead(*options, context);
+  if (options->command == CliCommand::kPorts) return ListPorts(context);
 
   DisplayConfig config;
   ConfigFileExtent extent;
