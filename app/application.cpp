@@ -41,11 +41,7 @@ void Application::Start() {
   settings_ = ReadSerialSettings(options_.settings_path);
   OpenTrafficLog();
   serial_.OpenSerialPort(ChooseDevice(), reporter_);
-  try {
-    serial_.Start();
-  } catch (const std::system_error&) {
-    reporter_.WarningBox(msg::kReadThread);
-  }
+  if (!serial_.Start()) reporter_.WarningBox(msg::kReadThread);
 }
 
 // A log that cannot be written is no reason not to work: the program goes on without it.

@@ -43,7 +43,7 @@ class BoardServer {
   using Log = std::function<void(const std::string& frame, const std::string& answer)>;
 
   // fd is the board's end (a pseudo-terminal master or a serial device); it stays the
-  // caller's to close.
+  // caller's to close. Throws std::system_error when no descriptor is left for its wake-up.
   BoardServer(int fd, BoardOptions options = {}, Log log = {});
   ~BoardServer();
   BoardServer(const BoardServer&) = delete;

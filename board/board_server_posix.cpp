@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <chrono>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 #include "board_server.h"
@@ -152,6 +153,8 @@ struct BoardServer::Impl {
 
 BoardServer::BoardServer(int fd, BoardOptions options, Log log)
     : impl_(std::make_unique<Impl>(fd, std::move(options), std::move(log))) {
+  if (impl_->wake.error() != 0)
+    throw std::system_error(impl_->wake.error(), std::generic_category(), "wake-up pipe");
   fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
 }
 

@@ -53,8 +53,10 @@ class SerialLink {
   // Start; log must outlive the link.
   void SetTrafficLog(TrafficLog* log);
 
-  // Sets ReaderRunning and starts the reader thread.
-  void Start();
+  // Sets ReaderRunning and starts the reader thread. False when it cannot (no descriptor
+  // left for its wake-up pipe, no thread to be had): the port is then let go and the program
+  // goes on without a link.
+  bool Start();
   // Clears ReaderRunning, wakes the reader and waits for it; the receive queue is purged.
   void Stop();
 

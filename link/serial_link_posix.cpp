@@ -9,6 +9,7 @@
 #include <chrono>
 #include <deque>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 #include "frames.h"
@@ -236,10 +237,20 @@ void SerialLink::SetTrafficLog(TrafficLog* log) {
   impl_->log = log;
 }
 
-void SerialLink::Start() {
-  if (impl_->thread.joinable()) return;
+bool SerialLink::Start() {
+  if (impl_->thread.joinable()) return true;
   link_.ReaderRunning = 1;
-  impl_->thread = std::thread([this] { impl_->Run(); });
+  if (impl_->wake.error() == 0) {
+    try {
+      impl_->thread = std::thread([this] { impl_->Run(); });
+      return true;
+    } catch (const std::system_error&) {
+    }
+  }
+  // Nobody would serve the port: free it for other programs.
+  link_.ReaderRunning = 0;
+  impl_->Disconnect();
+  return false;
 }
 
 void SerialLink::Stop() {

@@ -4,19 +4,21 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <system_error>
 
 namespace qrv {
 
 WakePipe::WakePipe() {
   int fds[2];
-  if (pipe2(fds, O_NONBLOCK | O_CLOEXEC) != 0)
-    throw std::system_error(errno, std::generic_category(), "wake-up pipe");
+  if (pipe2(fds, O_NONBLOCK | O_CLOEXEC) != 0) {
+    error_ = errno;
+    return;
+  }
   read_fd_ = fds[0];
   write_fd_ = fds[1];
 }
 
 WakePipe::~WakePipe() {
+  if (error_ != 0) return;
   close(read_fd_);
   close(write_fd_);
 }

@@ -4,6 +4,7 @@ namespace qrv {
 
 // Lets one thread end another's poll(): the sleeper polls fd() with its other descriptors,
 // the waker calls Wake(). Wakes coalesce; Drain() empties the pipe once woken.
+// Making the pipe may fail (no descriptors left): error() tells, and the owner decides.
 class WakePipe {
  public:
   WakePipe();
@@ -12,12 +13,15 @@ class WakePipe {
   WakePipe& operator=(const WakePipe&) = delete;
 
   int fd() const { return read_fd_; }
+  // errno of making the pipe; 0 when it was made.
+  int error() const { return error_; }
   void Wake();
   void Drain();
 
  private:
   int read_fd_ = -1;
   int write_fd_ = -1;
+  int error_ = 0;
 };
 
 }  // namespace qrv

@@ -3,6 +3,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <optional>
+
 #include "app_harness.h"
 #include "frames.h"
 #include "qt_test_registry.h"
@@ -69,6 +74,26 @@ class StartupTest : public QObject {
     // The menus still work.
     app.window().set_dialog_runner([](QDialog&) {});
     app.window().Dispatch(152);
+  }
+
+  // No descriptor left for the reader's wake-up pipe: one warning more, and no link.
+  void readThreadThatCannotBeMadeIsReported() {
+    rlimit limit{};
+    getrlimit(RLIMIT_NOFILE, &limit);
+    rlimit none = limit;
+    none.rlim_cur = static_cast<rlim_t>(dup(2));  // the lowest free descriptor
+    close(static_cast<int>(none.rlim_cur));
+    setrlimit(RLIMIT_NOFILE, &none);
+    std::optional<AppHarness> harness;
+    try {
+      harness.emplace(false);
+    } catch (...) {  // a failure, told once the descriptors are back
+    }
+    QCOMPARE(setrlimit(RLIMIT_NOFILE, &limit), 0);
+    QVERIFY(harness);
+    harness->Start();
+    QCOMPARE(harness->reporter.shown.back(), std::string("warning:error creating read thread"));
+    QCOMPARE(harness->app->link().ReaderRunning.load(), 0);
   }
 
   // Every frame and answer is logged, the answer before it is dispatched.

@@ -2,6 +2,7 @@
 
 #include <thread>
 
+#include "messages.h"
 #include "response_dispatcher.h"
 #include "run_steps.h"
 #include "traffic_log.h"
@@ -54,8 +55,9 @@ bool BoardSession::Open(std::string* why) {
     if (why->rfind(device_ + ": ", 0) == 0) why->erase(0, device_.size() + 2);
     return false;
   }
-  serial_.Start();
-  return true;
+  if (serial_.Start()) return true;
+  *why = msg::kReadThread;
+  return false;
 }
 
 TransferResult BoardSession::Send(const DisplayConfig& config, const Progress& progress) {
