@@ -21,7 +21,9 @@ void SetBoardLine(termios& t) {
   cfmakeraw(&t);
   cfsetispeed(&t, B38400);
   cfsetospeed(&t, B38400);
-  t.c_cflag &= ~(CSIZE | PARODD | CSTOPB);
+  // Even parity: PARODD and CMSPAR both cleared, as another program may have left mark or
+  // space parity behind.
+  t.c_cflag &= ~(CSIZE | PARODD | CMSPAR | CSTOPB);
   t.c_cflag |= CS8 | PARENB | CRTSCTS | CLOCAL | CREAD;
   // Parity is generated on transmit but not checked on receive.
   t.c_iflag &= ~(INPCK | IGNPAR | PARMRK | IXANY);
@@ -45,7 +47,7 @@ bool IsPseudoTerminal(int fd) {
 bool LineApplied(int fd, const termios& wanted) {
   termios got{};
   if (tcgetattr(fd, &got) != 0) return false;
-  tcflag_t cflag_mask = CSIZE | CSTOPB | PARODD;
+  tcflag_t cflag_mask = CSIZE | CSTOPB | PARODD | CMSPAR;
   if (!IsPseudoTerminal(fd)) cflag_mask |= PARENB | CRTSCTS;
   const tcflag_t iflag_mask = IXON | IXOFF | INPCK;
   return cfgetospeed(&got) == B38400 && cfgetispeed(&got) == B38400 &&

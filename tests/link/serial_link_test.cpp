@@ -185,9 +185,13 @@ TEST_F(SerialPortTest, OnlyATerminalOpensAndOnlyOnceWithTheBoardsLineSettings) {
   EXPECT_EQ(std::make_pair(second.status, second.fd), std::make_pair(PortStatus::kCannotOpen, -1));
   EXPECT_EQ(PortErrorText("/dev/x", second), "/dev/x: busy: another program holds it");
   // Closing clears the exclusive mode, or an ordinary user could not open it again.
+  t.c_cflag |= CMSPAR | PARODD;  // mark parity, as another program may leave it
+  ASSERT_EQ(tcsetattr(first.fd, TCSANOW, &t), 0);
   ClosePortDevice(first.fd);
   const PortOpenResult again = OpenPortDevice(pty.path());
   EXPECT_EQ(again.status, PortStatus::kOpened);
+  // Even parity again (pseudo-terminals keep CMSPAR and PARODD, if not PARENB).
+  EXPECT_TRUE(tcgetattr(again.fd, &t) == 0 && (t.c_cflag & (CMSPAR | PARODD)) == 0);
   ClosePortDevice(again.fd);
 }
 
