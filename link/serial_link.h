@@ -28,8 +28,9 @@ class SerialLink {
   // to its own thread, where the dispatcher runs.
   using LineSink = std::function<void(std::string line)>;
 
-  // Longest time the line may take to accept one frame; what it has not taken by then is
-  // dropped.
+  // Longest time the line may take to send one frame; what it has not sent by then is
+  // dropped, also what the kernel holds for a terminal (a real UART takes a frame while CTS
+  // is low or the board sent XOFF).
   static constexpr int kWriteLimitMs = 1000;
   // A port that went away (or never came) is looked for again this often.
   static constexpr int kReopenPeriodMs = 1000;

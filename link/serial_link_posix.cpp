@@ -1,4 +1,5 @@
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
@@ -27,6 +28,9 @@ using Clock = std::chrono::steady_clock;
 // Frames waiting for a line held by flow control; beyond this they are dropped, and the
 // watchdog reports them like any unanswered frame.
 constexpr std::size_t kMaxQueuedFrames = 128;
+// How often a terminal's output queue is looked at while it sends a frame: poll() has no
+// event for an empty queue.
+constexpr int kSendingCheckMs = 10;
 
 int MillisecondsUntil(Clock::time_point when) {
   const auto left = std::chrono::ceil<std::chrono::milliseconds>(when - Clock::now()).count();
@@ -113,9 +117,11 @@ struct SerialLink::Impl {
 
   void Serve() {
     if (!has_write) TakeFrame();
-    pollfd fds[2] = {{fd, static_cast<short>(POLLIN | (has_write ? POLLOUT : 0)), 0},
+    const bool sending = has_write && written == writing.size();  // all with the kernel
+    pollfd fds[2] = {{fd, static_cast<short>(POLLIN | (has_write && !sending ? POLLOUT : 0)), 0},
                      {wake.fd(), POLLIN, 0}};
-    const int timeout = has_write ? MillisecondsUntil(write_deadline) : -1;
+    int timeout = has_write ? MillisecondsUntil(write_deadline) : -1;
+    if (sending) timeout = std::min(timeout, kSendingCheckMs);
     if (poll(fds, 2, timeout) < 0 && errno != EINTR) return;
     if (fds[1].revents != 0) wake.Drain();
     const short events = fds[0].revents;
@@ -161,10 +167,18 @@ struct SerialLink::Impl {
     write_deadline = Clock::now() + std::chrono::milliseconds(kWriteLimitMs);
   }
 
-  // Puts as much as the line takes now; false when the port has gone.
+  // Bytes a terminal's kernel still holds for the line; none for a network connection.
+  int KernelHeld() const {
+    int n = 0;
+    return !tcp && ioctl(fd, TIOCOUTQ, &n) == 0 ? n : 0;
+  }
+
+  // Puts as much as the line takes now; false when the port has gone. A frame is done once
+  // the kernel has sent it too, so its deadline also covers the kernel's queue.
   bool WriteSome() {
     while (has_write) {
       if (written == writing.size()) {
+        if (KernelHeld() > 0) break;
         TakeFrame();
         continue;
       }
@@ -182,8 +196,12 @@ struct SerialLink::Impl {
         return false;
       }
     }
-    // Held by flow control for the whole limit: the rest of this frame is given up.
-    if (has_write && Clock::now() >= write_deadline) TakeFrame();
+    // Held by flow control for the whole limit: the rest of this frame is given up, also
+    // what the kernel holds, or a board attached later would get it.
+    if (has_write && Clock::now() >= write_deadline) {
+      if (!tcp) tcflush(fd, TCOFLUSH);
+      TakeFrame();
+    }
     return true;
   }
 

@@ -117,6 +117,9 @@ void ClosePortDevice(int fd) {
     close(fd);
     return;
   }
+  // What the line has not sent is given up: close() would otherwise wait up to 30 s for a
+  // line held by flow control, and a board attached later would get it.
+  tcflush(fd, TCOFLUSH);
   // A terminal that someone else keeps open (a pseudo-terminal's far end) would otherwise
   // stay exclusive, and refuse our own reopening.
   ioctl(fd, TIOCNXCL);

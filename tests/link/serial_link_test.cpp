@@ -116,6 +116,37 @@ TEST_F(LinkTest, FaultySlowSplitAnswersAndAHeldLineAreSurvived) {
   EXPECT_EQ(board.frames_received(), 6);
 }
 
+// Writes dots until the line takes no more (a board that reads nothing); returns how many.
+std::size_t FillLine(int fd) {
+  std::size_t taken = 0;
+  while (write(fd, ".", 1) == 1) ++taken;
+  return taken;
+}
+
+// What reaches the board's end until it stays quiet for 300 ms.
+std::string BoardEndReads(int master) {
+  std::string got;
+  char c;
+  for (pollfd p{master, POLLIN, 0}; poll(&p, 1, 300) == 1 && read(master, &c, 1) == 1;) got += c;
+  return got;
+}
+
+// At a frame's limit what the kernel holds for the line goes too (here earlier bytes; on a
+// UART the frame itself), so the next frame follows only what had reached the board.
+TEST_F(LinkTest, WhatTheKernelHoldsIsDroppedAtAFramesLimit) {
+  PseudoTerminal pty;
+  const int other = open(pty.path().c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK);
+  const std::size_t filled = FillLine(other);
+  close(other);
+  Connect(pty.path());
+  EXPECT_TRUE(serial.SendFrame("IDON\r\n"));
+  std::this_thread::sleep_for(1300ms);
+  EXPECT_TRUE(serial.SendFrame("IDOFF\r\n"));
+  const std::string got = BoardEndReads(pty.master());
+  EXPECT_EQ(got.substr(std::min(got.find_first_not_of('.'), got.size())), "IDOFF\r\n");
+  EXPECT_LT(got.size(), filled);
+}
+
 // The program opens the device through a path that can be pointed at a new device, as udev
 // does when an adapter is plugged in again.
 TEST_F(LinkTest, UnpluggedPortIsLookedForAgainWithoutSpinning) {
@@ -184,10 +215,13 @@ TEST_F(SerialPortTest, OnlyATerminalOpensAndOnlyOnceWithTheBoardsLineSettings) {
   const PortOpenResult second = OpenPortDevice(pty.path());
   EXPECT_EQ(std::make_pair(second.status, second.fd), std::make_pair(PortStatus::kCannotOpen, -1));
   EXPECT_EQ(PortErrorText("/dev/x", second), "/dev/x: busy: another program holds it");
-  // Closing clears the exclusive mode, or an ordinary user could not open it again.
+  // Closing drops what the board has not taken (close() would wait for it), and clears the
+  // exclusive mode, or an ordinary user could not open it again.
+  const std::size_t filled = FillLine(first.fd);
   t.c_cflag |= CMSPAR | PARODD;  // mark parity, as another program may leave it
   ASSERT_EQ(tcsetattr(first.fd, TCSANOW, &t), 0);
   ClosePortDevice(first.fd);
+  EXPECT_LT(BoardEndReads(pty.master()).size(), filled);
   const PortOpenResult again = OpenPortDevice(pty.path());
   EXPECT_EQ(again.status, PortStatus::kOpened);
   // Even parity again (pseudo-terminals keep CMSPAR and PARODD, if not PARENB).
