@@ -17,6 +17,8 @@
 #include "line_assembler.h"
 #include "response_dispatcher.h"
 #include "serial_link.h"
+
+#include "messages.h"
 #include "tcp_port.h"
 #include "wake_pipe.h"
 
@@ -247,7 +249,7 @@ PortStatus SerialLink::SwitchDevice(const std::string& device, Reporter& reporte
   Stop();
   impl_->Disconnect();
   const PortStatus status = OpenSerialPort(device, reporter);
-  if (running) Start();
+  if (running && !Start()) reporter.WarningBox(msg::kReadThread);
   return status;
 }
 
