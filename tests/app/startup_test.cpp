@@ -106,13 +106,12 @@ class StartupTest : public QObject {
     QCOMPARE(ParseStartOptions({"qrv470kse", "--log", "a.log"}, &error)->log_path,
              std::string("a.log"));
     // A folder as settings file, arguments it does not take: one line, status 2.
-    for (const QStringList& args : {QStringList{"--settings", dir.path()}, {"x.dat"}, {"-z"}}) {
-      QProcess program;
-      program.start(QRV470KSE_BINARY, args);
-      QVERIFY(program.waitForFinished());
-      QCOMPARE(program.exitCode(), 2);
-      QCOMPARE(("\n" + program.readAllStandardError()).count("\nqrv470kse: "), 1);
-    }
+    for (const QStringList& args : {QStringList{"--settings", dir.path()}, {"x.dat"}, {"-z"}})
+      QVERIFY(!ParseStartOptions(QStringList{"qrv470kse"} + args, &error) && !error.isEmpty());
+    QProcess program;
+    program.start(QRV470KSE_BINARY, {"x.dat"});
+    QVERIFY(program.waitForFinished() && program.exitCode() == 2);
+    QCOMPARE(("\n" + program.readAllStandardError()).count("\nqrv470kse: "), 1);
     StartOptions options;
     options.settings_path = dir.filePath("qrv470kse.ini").toStdString();
     options.simulate = true;

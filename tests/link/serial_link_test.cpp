@@ -18,7 +18,6 @@
 #include "recording_reporter.h"
 #include "response_dispatcher.h"
 #include "run_steps.h"
-#include "serial_devices.h"
 #include "serial_settings.h"
 #include "tcp_port.h"
 #include "varied_config.h"
@@ -168,13 +167,6 @@ TEST_F(LinkTest, UnpluggedPortIsLookedForAgainWithoutSpinning) {
   for (int i = 0; i < 40 && !serial.port_open(); ++i) std::this_thread::sleep_for(100ms);
   EXPECT_EQ(Exchange(PositionHFrame(config)), "GO\r\n");
   fs::remove(device);
-}
-
-TEST(SerialDevices, AreDescribedByWhatTheyTellOfThemselves) {
-  EXPECT_EQ(
-      DescribeSerialDevice({"FTDI", "FT232R USB UART", "A50285BI", "0403", "6001", "ftdi_sio"}),
-      "FTDI FT232R USB UART (A50285BI) 0403:6001");
-  EXPECT_EQ(DescribeSerialDevice({"", "", "", "", "", "pl011"}), "serial port (pl011)");
 }
 
 // A device chosen while the link runs is used at once; the old one hears nothing more.
