@@ -10,6 +10,7 @@
 
 #include "app_harness.h"
 #include "frames.h"
+#include "logged_board.h"
 #include "qt_test_registry.h"
 #include "visible_text.h"
 
@@ -96,7 +97,8 @@ class StartupTest : public QObject {
     QCOMPARE(harness->app->link().ReaderRunning.load(), 0);
   }
 
-  // Every frame and answer is logged, the answer before it is dispatched.
+  // The device the settings name is opened at start; every frame and answer is logged, the
+  // answer before it is dispatched.
   void trafficLogFromTheCommandLine() {
     QTemporaryDir dir;
     auto config = std::make_unique<DisplayConfig>();
@@ -114,7 +116,8 @@ class StartupTest : public QObject {
     QCOMPARE(("\n" + program.readAllStandardError()).count("\nqrv470kse: "), 1);
     StartOptions options;
     options.settings_path = dir.filePath("qrv470kse.ini").toStdString();
-    options.simulate = true;
+    LoggedBoard board;  // named by the settings, as a choice in the dialog leaves it
+    QVERIFY(WriteSerialSettingText(options.settings_path, "com_device", board.device()));
     options.log_path = dir.filePath("traffic.log").toStdString();
     Application app(options, *config, reporter, prompts);
     app.Start();
