@@ -26,6 +26,8 @@ struct DialogContext {
   DialogChoices& choices;
   // Hands one frame to the transmit path; returns at once.
   std::function<bool(std::string_view frame)> SendFrame;
+  // Tells the windows that show the configuration that a dialog changed it.
+  std::function<void()> ConfigChanged = [] {};
 };
 
 }  // namespace qrv

@@ -20,6 +20,7 @@ DisplayPageDialog::DisplayPageDialog(DialogContext& context, QWidget* owner)
   connect(list, &QComboBox::activated, this, [this](int index) {
     config().current_page = index;
     config().display_page_auto = index >= kAutoPage ? 1 : 0;
+    this->context().ConfigChanged();
   });
   AddSlaveNumber(ids::kSlaveNoCombo, 123, 7);
 }

@@ -117,6 +117,7 @@ void SettingDialog::OnSetting(QComboBox* list, std::function<void(int value)> st
   connect(list, &QComboBox::activated, this, [this, store = std::move(store)](int value) {
     store(value);
     context_.config.modified = 1;
+    context_.ConfigChanged();
   });
 }
 

@@ -61,7 +61,8 @@ class SettingDialog : public TemplateDialog {
   QLineEdit* AddCounter(int id, Qt::Alignment alignment, int x, int y, int width, int height);
   QPushButton* AddButton(const QString& text, const char* name, int id, int x, int y, int width,
                          std::function<void()> pressed);
-  // Stores the operator's choice in a setting list and marks the configuration modified.
+  // Stores the operator's choice in a setting list, marks the configuration modified and
+  // says it changed.
   void OnSetting(QComboBox* list, std::function<void(int value)> store);
   // Seven lists labelled "1行目".."7行目", ids first_id..first_id + 6, in a group.
   std::array<QComboBox*, kLines> AddLineLists(const QString& group, const QStringList& items,

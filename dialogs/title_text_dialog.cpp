@@ -49,6 +49,7 @@ TitleTextDialog::TitleTextDialog(DialogContext& context, QWidget* owner)
     connect(edit, &TitleLineEdit::touched, this, [this] {
       StoreLines();
       config().modified = 1;
+      this->context().ConfigChanged();
     });
     connect(edit, &TitleLineEdit::refused, this, [this](const QString& notice) {
       QApplication::beep();
