@@ -15,7 +15,10 @@ Application::Application(StartOptions options, DisplayConfig& config, Reporter& 
       reporter_(reporter),
       documents_(config, link_, reporter, prompts),
       dispatcher_(config, link_, reporter),
-      inbox_([this](const std::string& line) { dispatcher_.Dispatch(line); }),
+      inbox_([this](const std::string& line) {
+        dispatcher_.Dispatch(line);
+        if (window_) window_->ConfigChanged();
+      }),
       serial_(link_, [this](std::string line) {
         QMetaObject::invokeMethod(
             &line_receiver_, [this, line = std::move(line)]() mutable { inbox_.Post(line); },
@@ -34,7 +37,11 @@ void Application::Start() {
       [this] { serial_.Stop(); },
       PortControl{&ListSerialDevices, [this] { return serial_.device(); },
                   [this] { return serial_.port_open(); },
-                  [this](const std::string& device) { serial_.SwitchDevice(device, reporter_); }}});
+                  [this](const std::string& device) { serial_.SwitchDevice(device, reporter_); }},
+      options_.simulate ? PreviewWindow::BoardSource([this] {
+        return board_ ? std::optional<BoardState>(board_->state()) : std::nullopt;
+      })
+                        : PreviewWindow::BoardSource()});
   window_->show();
 
   config_.reset_to_defaults();

@@ -32,6 +32,8 @@ const std::vector<MenuRow>& MainMenuTable() {
       {1, ids::kAllItems, "全項目の設定"},
       {1, 0, "メンテナンス"},
       {2, ids::kMaintenanceRead, "設定項目の読み込み"},
+      {0, 0, "表示"},
+      {1, ids::kPreview, "プレビュー"},
       {0, 0, "Information"},
       {1, ids::kAboutBox, "QRV470KSEのﾊﾞｰｼﾞｮﾝ情報"},
   };

@@ -30,8 +30,9 @@ namespace qrv {
 MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     : QMainWindow(parent),
       services_(std::move(services)),
-      dialog_context_{services_.config,   services_.link,    services_.reporter,
-                      services_.settings, services_.choices, services_.send_frame},
+      dialog_context_{services_.config,           services_.link,    services_.reporter,
+                      services_.settings,         services_.choices, services_.send_frame,
+                      [this] { ConfigChanged(); }},
       panel_(new StatusPanel(services_.config, this)),
       run_dialog_([](QDialog& dialog) { dialog.exec(); }),
       quit_([](int code) { QCoreApplication::exit(code); }) {
@@ -77,6 +78,15 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
       {ids::kDisplayPosition, [this] { RunSettingDialog<DisplayPositionDialog>(); }},
       {ids::kDisplayOnOff, [this] { RunSettingDialog<DisplayOnOffDialog>(); }},
       {ids::kMaintenanceRead, [this] { RunSettingDialog<MaintenanceReadDialog>(); }},
+      {ids::kPreview,
+       [this] {
+         if (!preview_)
+           preview_ =
+               std::make_unique<PreviewWindow>(services_.config, services_.board_state, this);
+         preview_->show();
+         preview_->raise();
+         preview_->activateWindow();
+       }},
       {ids::kExitApplication, [this] { ExitApplication(); }},
       {ids::kAboutBox,
        [this] {
@@ -168,6 +178,11 @@ void MainWindow::RunFileCommand(bool (DocumentCommands::*command)()) {
   (services_.documents.*command)();
   // The file name may have changed.
   panel_->update();
+  ConfigChanged();
+}
+
+void MainWindow::ConfigChanged() {
+  if (preview_) preview_->ConfigChanged();
 }
 
 }  // namespace qrv

@@ -12,6 +12,7 @@
 #include "display_config.h"
 #include "document_commands.h"
 #include "link_state.h"
+#include "preview_window.h"
 #include "reporter.h"
 #include "serial_settings.h"
 
@@ -36,6 +37,8 @@ struct MainWindowServices {
   std::function<void()> stop_reader;
   // The serial devices and the one in use, for the communication settings.
   PortControl port = {};
+  // What the simulated board holds, for the preview; empty without one.
+  PreviewWindow::BoardSource board_state = {};
 };
 
 // "For QRV-470K Program": the menu, the status panel, the answer watchdog, the corner
@@ -58,6 +61,9 @@ class MainWindow : public QMainWindow {
   // The close box and command 150: asks about unsaved changes, then stops the reader and
   // ends the event loop with exit code 0.
   void ExitApplication();
+  // The configuration (or the simulated board) changed: a dialog stored a choice, a file
+  // was opened, an answer was dispatched. The windows that show it follow.
+  void ConfigChanged();
 
   const QTimer& watchdog_timer() const { return watchdog_; }
   const CornerGesture& corner_gesture() const { return corner_; }
@@ -86,7 +92,9 @@ class MainWindow : public QMainWindow {
   StatusPanel* panel_;
   QTimer watchdog_;
   bool watchdog_started_ = false;
-  bool placed_ = false;  // moved to the corner once the window manager framed it
+  bool placed_ = false;
+  std::unique_ptr<PreviewWindow> preview_;  // opened once, then shown again  // moved to the corner
+                                            // once the window manager framed it
   CornerGesture corner_;
   std::map<int, std::function<void()>> commands_;
   std::function<void(QDialog&)> run_dialog_;

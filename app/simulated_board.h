@@ -18,6 +18,8 @@ class SimulatedBoard {
 
   // The device the program opens to reach the board.
   const std::string& device() const { return terminal_.path(); }
+  // What the board holds now.
+  BoardState state() const { return server_->state(); }
 
  private:
   PseudoTerminal terminal_;

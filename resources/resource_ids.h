@@ -21,6 +21,7 @@ constexpr int kBlinkDisplay = 40017;
 constexpr int kDisplayPosition = 40018;
 constexpr int kDisplayOnOff = 40023;
 constexpr int kMaintenanceRead = 40026;
+constexpr int kPreview = 40030;
 constexpr int kExitApplication = 150;
 constexpr int kAboutBox = 152;
 
@@ -48,6 +49,10 @@ constexpr int kComPortCombo = 1035;
 constexpr int kControlCombo = 1036;
 // The device in use, under the two lists.
 constexpr int kPortInUseText = 1190;
+
+// The preview window: where the dots come from, and the page.
+constexpr int kPreviewSource = 1191;
+constexpr int kPreviewPage = 1192;
 
 // Title text dialog: the seven lines, "Not memory", the run's counter and bar.
 constexpr int kTitleLineFirst = 1039;

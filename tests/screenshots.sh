@@ -2,7 +2,8 @@
 # Starts the program under Xvfb, connected to its simulated board, and saves a PNG of each
 # window an operator sees: the main window, its menus, the About box, the communication
 # settings with their list of ports, every setting dialog, a send answered by the board, a whole configuration sent
-# and read back, the open dialog, the panel with a file opened, and a port warning.
+# and read back, the open dialog, the panel with a file opened, its preview and the board's,
+# and a port warning.
 # Usage: tests/screenshots.sh [OUT_DIR]   (default build/screenshots; needs scripts/build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -52,7 +53,7 @@ close_dialog() {
 }
 
 shot main-window
-menu Right Right Down Return        # Information > version
+menu Right Right Right Down Return  # Information > version
 shot about-box
 close_dialog
 menu Right Down Down Return          # Set > 通信の設定
@@ -137,6 +138,12 @@ xdotool type --delay 20 "$PWD/samples/sample.dat"
 xdotool key Return
 sleep 1
 shot file-opened
+menu Right Right Down Return        # 表示 > プレビュー: page 1 of the file opened
+sleep 1
+shot preview
+xdotool key Down                     # the simulated board's own dots, after the runs above
+sleep 1
+shot preview-board
 kill "$app"
 wait "$app" 2>/dev/null || true
 

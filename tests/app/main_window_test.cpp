@@ -9,9 +9,11 @@
 
 #include "app_harness.h"
 #include "corner_gesture.h"
+#include "dialog_fixture.h"
 #include "line_inbox.h"
 #include "main_menu.h"
 #include "qt_test_registry.h"
+#include "title_frame.h"
 
 namespace qrv {
 namespace {
@@ -68,6 +70,24 @@ class MainWindowTest : public QObject {
     for (int id : {152, 40007, 40010, 40009, 40026}) FindCommand(window.menuBar(), id)->trigger();
     for (int id : {0, 151, 40005, -1}) window.Dispatch(id);
     QCOMPARE(h.opened, (std::vector<int>{102, 106, 107, 105, 154}));
+  }
+
+  // The preview follows a choice stored in a dialog; its board source, what reached the board.
+  void previewFollowsDialogsAndTheSimulatedBoard() {
+    AppHarness h(true);
+    MainWindow& window = h.Start();
+    h.config->set_title(0, 0, "\x88\xc4");  // 案
+    window.Dispatch(40030);
+    auto* preview = window.findChild<PreviewWindow*>();
+    QVERIFY(preview && preview->isVisible() && preview->shown_page() == 0);
+    const DotImage white = preview->dots();
+    h.on_dialog = [](QDialog& dialog) { Choose(dialog, 1087, 1); };  // line 1 in red
+    window.Dispatch(40016);
+    QTRY_VERIFY_WITH_TIMEOUT(preview->dots() != white, 100);
+    Choose(*preview, 1191, 1);
+    const DotImage board = preview->dots();
+    QVERIFY(h.app->serial().SendFrame(*BuildTitleFrame(*h.config, 0, true)));
+    QTRY_VERIFY(preview->dots() != board);
   }
 
   // The command and the close box both ask first; quitting stops the watchdog and reader.

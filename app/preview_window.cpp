@@ -1,0 +1,154 @@
+#include "preview_window.h"
+
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "board_preview.h"
+#include "resource_ids.h"
+
+namespace qrv {
+namespace {
+
+constexpr int kFrameMs = 100;    // animation step: blink edges at most this late
+constexpr int kCoalesceMs = 30;  // changes that come together are drawn once
+const QColor kBoardColour(18, 18, 18);
+const QColor kDarkLed(40, 40, 40);
+
+bool Blinks(const PreviewPage& page) {
+  return std::any_of(page.lines.begin(), page.lines.end(),
+                     [](const PreviewLine& l) { return l.blink != 0; });
+}
+
+}  // namespace
+
+LedBoard::LedBoard(QWidget* parent) : QWidget(parent) {
+  setMinimumSize(kDotsWide * 2, kDotsHigh * 2);
+  setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+}
+
+void LedBoard::Show(const DotImage& dots) {
+  dots_ = dots;
+  Draw();
+  update();
+}
+
+void LedBoard::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  Draw();
+}
+
+void LedBoard::Draw() {
+  picture_ = QImage(size(), QImage::Format_RGB32);
+  picture_.fill(kBoardColour);
+  if (dots_.size() != static_cast<std::size_t>(kDotsWide * kDotsHigh)) return;
+  // Square dots, the board kept in its 2:1 shape and centred.
+  const double pitch = std::min(width() / double(kDotsWide), height() / double(kDotsHigh));
+  const QPointF origin((width() - pitch * kDotsWide) / 2, (height() - pitch * kDotsHigh) / 2);
+  QPainter painter(&picture_);
+  painter.setRenderHint(QPainter::Antialiasing, pitch >= 3);
+  painter.setPen(Qt::NoPen);
+  for (int y = 0; y < kDotsHigh; ++y) {
+    for (int x = 0; x < kDotsWide; ++x) {
+      const Rgb& dot = dots_[static_cast<std::size_t>(y * kDotsWide + x)];
+      const bool lit = dot.r != 0 || dot.g != 0 || dot.b != 0;
+      painter.setBrush(lit ? QColor(dot.r, dot.g, dot.b) : kDarkLed);
+      painter.drawEllipse(QRectF(origin.x() + x * pitch + pitch * 0.1,
+                                 origin.y() + y * pitch + pitch * 0.1, pitch * 0.8, pitch * 0.8));
+    }
+  }
+}
+
+void LedBoard::paintEvent(QPaintEvent*) {
+  QPainter(this).drawImage(0, 0, picture_);
+}
+
+PreviewWindow::PreviewWindow(const DisplayConfig& config, BoardSource board, QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      config_(config),
+      board_(std::move(board)),
+      source_(new QComboBox(this)),
+      pages_(new QComboBox(this)),
+      leds_(new LedBoard(this)),
+      note_(new QLabel(this)) {
+  setWindowTitle(QStringLiteral("プレビュー"));
+  source_->setObjectName(QStringLiteral("previewSource"));
+  source_->setProperty("controlId", ids::kPreviewSource);
+  source_->addItem(QStringLiteral("設定"));
+  if (board_) source_->addItem(QStringLiteral("ボード"));
+  source_->setEnabled(source_->count() > 1);
+  pages_->setObjectName(QStringLiteral("previewPage"));
+  pages_->setProperty("controlId", ids::kPreviewPage);
+  for (int p = 1; p <= kPages; ++p) pages_->addItem(QStringLiteral("Page %1").arg(p));
+  pages_->addItem(QStringLiteral("Auto"));
+  const bool on_auto =
+      config.display_page_auto != 0 || config.current_page < 0 || config.current_page >= kPages;
+  pages_->setCurrentIndex(on_auto ? 0 : config.current_page);
+  note_->setText(QString::fromStdString(renderer_.warning()));
+  note_->setVisible(!renderer_.warning().empty());
+
+  auto* controls = new QHBoxLayout;
+  controls->addWidget(source_);
+  controls->addWidget(pages_);
+  controls->addStretch();
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(controls);
+  layout->addWidget(leds_, 1);
+  layout->addWidget(note_);
+  resize(kDotsWide * 3 + 24, kDotsHigh * 3 + 60);
+
+  animation_.setInterval(kFrameMs);
+  connect(&animation_, &QTimer::timeout, this, &PreviewWindow::Tick);
+  const auto restart = [this] {
+    page_since_ = clock_.elapsed();
+    Render();
+  };
+  connect(source_, &QComboBox::activated, this, restart);
+  connect(pages_, &QComboBox::activated, this, restart);
+  clock_.start();
+  Render();
+}
+
+bool PreviewWindow::Auto() const {
+  return pages_->currentIndex() == kPages;
+}
+
+bool PreviewWindow::FromBoard() const {
+  return source_->currentIndex() == 1 && board_;
+}
+
+void PreviewWindow::ConfigChanged() {
+  if (pending_) return;
+  pending_ = true;
+  QTimer::singleShot(kCoalesceMs, this, [this] {
+    pending_ = false;
+    Render();
+  });
+}
+
+void PreviewWindow::Tick() {
+  if (Auto()) {
+    // A time of 0 still shows its page for a moment rather than skipping it.
+    const qint64 shown_for = std::max<qint64>(1, config_.display_time[page_]) * 1000;
+    if (clock_.elapsed() - page_since_ >= shown_for) {
+      page_ = (page_ + 1) % kPages;
+      page_since_ = clock_.elapsed();
+    }
+  }
+  Render();
+}
+
+void PreviewWindow::Render() {
+  if (!Auto()) page_ = pages_->currentIndex();
+  std::optional<BoardState> board = FromBoard() ? board_() : std::nullopt;
+  const PreviewPage page =
+      board ? PreviewFromBoard(*board, page_) : PreviewFromConfig(config_, page_);
+  dots_ = renderer_.Render(page, clock_.elapsed());
+  leds_->Show(dots_);
+  const bool moving = Auto() || Blinks(page);
+  if (moving && !animation_.isActive()) animation_.start();
+  if (!moving) animation_.stop();
+}
+
+}  // namespace qrv
