@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
+#include <png.h>
 
 #include <algorithm>
 #include <cstdlib>
 
+#include "cli_runner.h"
 #include "dot_renderer.h"
+#include "preview_sheet.h"
 
 namespace qrv {
 namespace {
@@ -25,11 +28,25 @@ int Lit(const std::vector<Rgb>& dots) {
          static_cast<int>(std::count(dots.begin(), dots.end(), kDark));
 }
 
+Picture ReadPng(const std::string& path) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  Picture picture;
+  if (!png_image_begin_read_from_file(&image, path.c_str())) return picture;
+  image.format = PNG_FORMAT_RGB;
+  picture.pixels.resize(PNG_IMAGE_SIZE(image) / 3);
+  if (png_image_finish_read(&image, nullptr, picture.pixels.data(), 0, nullptr)) {
+    picture.width = static_cast<int>(image.width);
+    picture.height = static_cast<int>(image.height);
+  }
+  return picture;
+}
+
 TEST(PreviewTest, EachCharacterComesFromTheJisFontOrTheFallbackWithinItsCell) {
   const DotRenderer renderer;
   ASSERT_EQ(renderer.warning(), "");
-  // 亜, Ｆ, ① (row 13) and ⅰ (row 92), which the JIS font lacks, the full-width space, and
-  // a code of row 2 that neither font has.
+  // 亜, Ｆ, ① (row 13) and ⅰ (row 92), which the JIS font lacks, the full-width
+  // space, and a code of row 2 that neither font has.
   const char* texts[] = {"\x88\x9f", "\x82\x65", "\x87\x40", "\xfa\x40", "\x81\x40", "\x81\xad"};
   DisplayConfig config;
   for (int l = 0; l < 6; ++l) {
@@ -49,7 +66,8 @@ TEST(PreviewTest, EachCharacterComesFromTheJisFontOrTheFallbackWithinItsCell) {
   EXPECT_EQ(Lit(box), 4 * kCell - 4);
   EXPECT_EQ(box[0], kWhite);
   EXPECT_EQ(box[kCell * kCell / 2 + kCell / 2], kDark);
-  // Ｆ stands upright, unmirrored: its longest stroke across at the top, down at the left.
+  // Ｆ stands upright, unmirrored: its longest stroke across at the top, down
+  // at the left.
   const std::vector<Rgb> f = Cell(image, 1, 0);
   std::array<int, kCell> across{}, down{};
   for (int i = 0; i < kCell * kCell; ++i) {
@@ -150,6 +168,34 @@ TEST(PreviewTest, AMissingFontIsOneWarningLineAndHollowBoxes) {
   EXPECT_NE(Cell(fallback_only.Render(page), 0, 0), Cell(boxes, 0, 1));
   EXPECT_EQ(Cell(boxes, 0, 0), Cell(boxes, 0, 1));
   EXPECT_EQ(Cell(boxes, 0, 0), Cell(DotRenderer().Render(page), 0, 1));
+}
+
+TEST(PreviewTest, TheClientWritesThePageAsDrawnAtItsScale) {
+  ScratchFolder dir;
+  DisplayConfig config;
+  config.set_title(1, 0, "\x88\x9f");
+  config.char_colour[1][0] = 1;
+  config.border_colour[1][0] = 2;
+  config.fill_mask[1] = 1;
+  const std::string file = dir.Save("one.dat", config);
+  const DotImage dots = DotRenderer().Render(PreviewFromConfig(config, 1));
+  for (int scale : {1, 3}) {
+    const std::string png = dir / (std::to_string(scale) + ".png");
+    const CliRun run =
+        RunClient({"preview", file, "--page", "2", "--scale", std::to_string(scale), "-o", png});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const Picture picture = ReadPng(png);
+    ASSERT_EQ(picture.width, kDotsWide * scale);
+    ASSERT_EQ(picture.height, kDotsHigh * scale);
+    for (int y = 0; y < picture.height; ++y)
+      for (int x = 0; x < picture.width; ++x)
+        ASSERT_EQ(picture.pixels[y * picture.width + x], dots[y / scale * kDotsWide + x / scale]);
+  }
+  EXPECT_EQ(dots[kDotsWide - 1], kGreen);  // the fill, at the line's far end
+  EXPECT_EQ(dots[kCell * kDotsWide], kDark);
+  const CliRun all = RunClient({"preview", file, "--all", "--scale", "1", "-o", dir / "all.png"});
+  EXPECT_EQ(all.status, 0) << all.err;
+  EXPECT_GT(ReadPng(dir / "all.png").width, 4 * kDotsWide);
 }
 
 }  // namespace
