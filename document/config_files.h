@@ -27,4 +27,8 @@ bool CheckConfigTarget(const std::string& path, std::string* why);
 // process is told to end (SIGINT, SIGTERM, SIGHUP) or passes its file-size limit.
 bool SaveConfigFile(const std::string& path, const DisplayConfig& config, std::string* why);
 
+// Writes data to path under the same rules as SaveConfigFile, for the other files the
+// program makes (pictures of the board).
+bool SaveFileBytes(const std::string& path, const std::string& data, std::string* why);
+
 }  // namespace qrv

@@ -183,7 +183,10 @@ bool CheckConfigTarget(const std::string& path, std::string* why) {
 bool SaveConfigFile(const std::string& path, const DisplayConfig& config, std::string* why) {
   std::ostringstream bytes(std::ios::binary);
   WriteConfigFile(bytes, config);
-  const std::string data = bytes.str();
+  return SaveFileBytes(path, bytes.str(), why);
+}
+
+bool SaveFileBytes(const std::string& path, const std::string& data, std::string* why) {
   Target target;
   if (!FindTarget(path, target, why)) return false;
 

@@ -112,6 +112,8 @@ TEST(CliTest, EachCommandSaysWhatWentWrongInOneLine) {
       {{"sned", good}, 2, "qrv470kse-cli: unknown command \"sned\"\n"},
       {{"send", good}, 2, "qrv470kse-cli: no --port given\n"},
       {{"send", "--help"}, 0, "usage: qrv470kse-cli send FILE.dat --port DEVICE"},
+      {{"preview", good, "--page", "33", "-o", "p.png"}, 2, "--page is a number from 1 to 32"},
+      {{"preview", good, "-o", dir / "none/p.png"}, 1, "cannot write " + dir / "none/p.png"},
   };
   for (const auto& [args, status, says] : cases) {
     const CliRun run = RunClient(args);

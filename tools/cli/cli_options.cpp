@@ -1,6 +1,9 @@
 #include "cli_options.h"
 
 #include <array>
+#include <charconv>
+
+#include "display_config.h"
 
 namespace qrv {
 namespace {
@@ -11,7 +14,7 @@ struct CommandInfo {
   const char* usage;
 };
 
-const std::array<CommandInfo, 6> kCommands = {{
+const std::array<CommandInfo, 7> kCommands = {{
     {CliCommand::kSend, "send",
      "usage: qrv470kse-cli send FILE.dat --port DEVICE [--port DEVICE]...\n"
      "                          [--pace fixed|answer] [--verify] [--log LOGFILE]\n"
@@ -51,6 +54,13 @@ const std::array<CommandInfo, 6> kCommands = {{
      "Lists the serial devices of this machine, one a line: the path to give to\n"
      "--port (the stable /dev/serial/by-id/ name when there is one), then what the\n"
      "device says it is. Opening one needs the dialout group's rights.\n"},
+    {CliCommand::kPreview, "preview",
+     "usage: qrv470kse-cli preview FILE.dat [--page N | --all] [--scale K] -o OUT.png\n"
+     "Draws page N (1..32, page 1 when not given) of FILE.dat as the board's dots\n"
+     "would show it, through its 16x16 font, with the colours, bordering, fill and\n"
+     "character level of each line (blinking lines lit), K pixels a dot (1..8,\n"
+     "default 4: --scale 1 gives 224 x 112). --all draws the 32 pages on one sheet,\n"
+     "each under its number. A character the board would refuse is hatched red.\n"},
 }};
 
 constexpr char kOverview[] =
@@ -62,6 +72,7 @@ constexpr char kOverview[] =
     "  frames FILE.dat                  print the frames send would write\n"
     "  check FILE.dat                   list what in a file cannot be sent\n"
     "  ports                            list the serial devices of this machine\n"
+    "  preview FILE.dat -o OUT.png      draw a page as the board would show it\n"
     "Options of the transfers:\n"
     "  --port DEVICE       a serial device (/dev/ttyUSB0) or tcp://HOST:PORT of a\n"
     "                      serial device server; repeat it for several boards\n"
@@ -83,19 +94,31 @@ bool Fail(std::string* error, std::string text) {
   return false;
 }
 
+// A whole number from 1 to limit, as the option's value.
+bool Count(const std::string& option, const std::string& value, int limit, int& count,
+           std::string* error) {
+  const char* end = value.data() + value.size();
+  const auto [stop, fault] = std::from_chars(value.data(), end, count);
+  if (fault == std::errc() && stop == end && count >= 1 && count <= limit) return true;
+  return Fail(error, option + " is a number from 1 to " + std::to_string(limit) + ", not \"" +
+                         value + "\"");
+}
+
 // The options after the command's name.
 bool ParseRest(const std::vector<std::string>& args, CliOptions& o, std::string* error) {
   const bool takes_file = o.command != CliCommand::kRead && o.command != CliCommand::kPorts;
   const bool transfer = o.command == CliCommand::kSend || o.command == CliCommand::kRead ||
                         o.command == CliCommand::kVerify;
+  const bool preview = o.command == CliCommand::kPreview;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (arg == "-h" || arg == "--help") {
       o.help = true;
       return true;
     }
-    const bool takes_value = transfer && (arg == "--port" || arg == "--pace" || arg == "--log" ||
-                                          (arg == "-o" && o.command == CliCommand::kRead));
+    const bool takes_value = (transfer && (arg == "--port" || arg == "--pace" || arg == "--log")) ||
+                             (arg == "-o" && (o.command == CliCommand::kRead || preview)) ||
+                             (preview && (arg == "--page" || arg == "--scale"));
     if (takes_value) {
       if (i + 1 >= args.size()) return Fail(error, arg + " needs a value");
       const std::string& value = args[++i];
@@ -108,11 +131,17 @@ bool ParseRest(const std::vector<std::string>& args, CliOptions& o, std::string*
         o.pace = value == "answer" ? Pace::kAnswer : Pace::kFixed;
       } else if (arg == "--log") {
         o.log = value;
+      } else if (arg == "--page") {
+        if (!Count(arg, value, kPages, o.page, error)) return false;
+      } else if (arg == "--scale") {
+        if (!Count(arg, value, kMaxPreviewScale, o.scale, error)) return false;
       } else {
         o.output = value;
       }
     } else if (arg == "--verify" && o.command == CliCommand::kSend) {
       o.verify = true;
+    } else if (arg == "--all" && preview) {
+      o.all_pages = true;
     } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
       return Fail(error, "unknown option " + arg);
     } else if (takes_file && o.file.empty()) {
@@ -127,6 +156,8 @@ bool ParseRest(const std::vector<std::string>& args, CliOptions& o, std::string*
     if (o.ports.size() > 1) return Fail(error, "read takes one --port");
     if (o.output.empty()) return Fail(error, "no -o FILE.dat given");
   }
+  if (preview && o.output.empty()) return Fail(error, "no -o OUT.png given");
+  if (o.all_pages && o.page != 0) return Fail(error, "--page and --all do not go together");
   return true;
 }
 

@@ -8,17 +8,23 @@
 
 namespace qrv {
 
-enum class CliCommand { kNone, kSend, kRead, kVerify, kFrames, kCheck, kPorts };
+enum class CliCommand { kNone, kSend, kRead, kVerify, kFrames, kCheck, kPorts, kPreview };
+
+// The most pixels a dot may take in a picture; the sheet of all pages is then 7488 x 8896.
+constexpr int kMaxPreviewScale = 8;
 
 struct CliOptions {
   CliCommand command = CliCommand::kNone;
   bool help = false;               // print the usage of command (or of all) and stop
   std::string file;                // the .dat to send, verify, print or check
   std::vector<std::string> ports;  // devices, or tcp://HOST:PORT
-  std::string output;              // read: the .dat to write
+  std::string output;              // read: the .dat to write; preview: the PNG
   Pace pace = Pace::kFixed;
   bool verify = false;  // send: read each board back afterwards
   std::string log;      // traffic log to append to
+  int page = 0;         // preview: the page 1..32, 0 when not given (page 1)
+  bool all_pages = false;
+  int scale = 4;  // preview: pixels a dot
 };
 
 // The command line after the program's name. Nothing, with why in error, when it does not

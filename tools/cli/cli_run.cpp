@@ -3,6 +3,8 @@
 #include "cli_options.h"
 #include "config_files.h"
 #include "config_problems.h"
+#include "png_file.h"
+#include "preview_sheet.h"
 #include "run_steps.h"
 #include "send_refusals.h"
 #include "serial_devices.h"
@@ -31,6 +33,23 @@ int Check(const CliOptions& options, const DisplayConfig& config,
   const bool sound = problems.empty() && refusals.empty();
   if (sound) context.out << options.file << ": every page can be sent\n";
   return sound ? 0 : 1;
+}
+
+int Preview(const CliOptions& options, const DisplayConfig& config,
+            const std::vector<std::string>& problems, CliContext& context) {
+  for (const std::string& line : problems) context.err << "warning: " << line << "\n";
+  const DotRenderer renderer;
+  if (!renderer.warning().empty()) context.err << "warning: " << renderer.warning() << "\n";
+  const int page = options.page == 0 ? 0 : options.page - 1;
+  const Picture picture =
+      options.all_pages ? SheetPicture(renderer, config, options.scale)
+                        : PagePicture(renderer, PreviewFromConfig(config, page), options.scale);
+  std::string why;
+  if (!WritePng(options.output, picture.pixels, picture.width, picture.height, &why)) {
+    context.err << "qrv470kse-cli: " << why << "\n";
+    return 1;
+  }
+  return 0;
 }
 
 int ListPorts(CliContext& context) {
@@ -77,6 +96,8 @@ int RunCli(const std::vector<std::string>& args, CliContext& context) {
       return PrintFrames(config, problems, context);
     case CliCommand::kCheck:
       return Check(*options, config, problems, context);
+    case CliCommand::kPreview:
+      return Preview(*options, config, problems, context);
     default:
       return RunBoardTransfers(*options, config, context);
   }
