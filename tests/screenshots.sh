@@ -133,6 +133,11 @@ shot set-menu
 xdotool key Escape Escape Escape
 menu Down Down Return               # File > 開く
 sleep 1
+# The runs above left changes unsaved: Yes, open another file without saving them.
+if xdotool search --name '^QRV-470KSE$' >/dev/null 2>&1; then
+  xdotool key Return
+  sleep 1
+fi
 shot open-dialog
 xdotool type --delay 20 "$PWD/samples/sample.dat"
 xdotool key Return
@@ -141,7 +146,19 @@ shot file-opened
 menu Right Right Down Return        # 表示 > プレビュー: page 1 of the file opened
 sleep 1
 shot preview
-xdotool key Down                     # the simulated board's own dots, after the runs above
+# The file sent whole, then the simulated board's own dots, drawn from what it holds.
+menu Right Down Down Down Return    # Set > 全項目の設定
+xdotool key space
+for _ in $(seq 70); do
+  xdotool search --name '^全項目の設定$' >/dev/null 2>&1 || break
+  sleep 1
+done
+while xdotool search --name '^(Error|設定完了)$' >/dev/null 2>&1; do
+  xdotool key Return
+  sleep 0.5
+done
+xdotool search --name '^プレビュー$' | head -n 1 | xargs -r xdotool windowactivate --sync
+xdotool key Down                     # the source: ボード
 sleep 1
 shot preview-board
 kill "$app"
