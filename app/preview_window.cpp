@@ -29,6 +29,8 @@ LedBoard::LedBoard(QWidget* parent) : QWidget(parent) {
 }
 
 void LedBoard::Show(const DotImage& dots) {
+  // Most animation frames change nothing: drawing 25,088 LEDs is what costs.
+  if (dots == dots_) return;
   dots_ = dots;
   Draw();
   update();
