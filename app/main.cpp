@@ -12,6 +12,7 @@
 #include "printing_reporter.h"
 #include "qt_prompts.h"
 #include "start_options.h"
+#include "startup_trace.h"
 
 namespace {
 
@@ -59,6 +60,7 @@ int main(int argc, char** argv) {
   qrv::Reporter& reporter = BoxesToStderr() ? static_cast<qrv::Reporter&>(printed) : boxes;
   qrv::QtPrompts prompts;
   qrv::Application application(options, qrv::ProcessDisplayConfig(), reporter, prompts);
+  qrv::TraceFirstPaint();
   application.Start();
   prompts.set_owner(&application.window());
   return QApplication::exec();
