@@ -4,7 +4,6 @@
 #include "link_watchdog.h"
 #include "recording_reporter.h"
 #include "response_dispatcher.h"
-#include "run_pacing.h"
 #include "run_steps.h"
 #include "sjis_jis.h"
 #include "varied_config.h"
@@ -68,20 +67,6 @@ TEST(RunSteps, StepsSendAndReadEveryFieldOnceInOrder) {
   EXPECT_EQ(reads,
             "RCA01\r\nRCA32\r\nRP01BDLT\r\nRP32BDLT\r\nRP01ICLT\r\nRP32ICLT\r\n-RP\r\nRPTCT\r\n"
             "RPTFB\r\nRPTWL\r\nRPH\r\nRPV\r\n");
-}
-
-// A fixed run keeps its period whatever came back; an answer-paced one waits a period only
-// for the answer to a frame it sent.
-TEST(RunSteps, PacingWaitsOnlyForAnAnswerStillDue) {
-  using std::chrono::milliseconds;
-  const milliseconds period(300), none(0);
-  for (bool sent : {false, true}) {
-    for (bool answered : {false, true}) {
-      EXPECT_EQ(NextStepDue(Pace::kFixed, period, sent, answered), period);
-      EXPECT_EQ(NextStepDue(Pace::kAnswer, period, sent, answered),
-                sent && !answered ? period : none);
-    }
-  }
 }
 
 TEST(RunSteps, RefusedPagesSendNothingAndSayWhere) {
