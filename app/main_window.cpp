@@ -30,9 +30,14 @@ namespace qrv {
 MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     : QMainWindow(parent),
       services_(std::move(services)),
-      dialog_context_{services_.config,           services_.link,    services_.reporter,
-                      services_.settings,         services_.choices, services_.send_frame,
-                      [this] { ConfigChanged(); }},
+      dialog_context_{services_.config,
+                      services_.link,
+                      services_.reporter,
+                      services_.settings,
+                      services_.choices,
+                      services_.send_frame,
+                      [this] { ConfigChanged(); },
+                      services_.settings_path},
       panel_(new StatusPanel(services_.config, this)),
       run_dialog_([](QDialog& dialog) { dialog.exec(); }),
       quit_([](int code) { QCoreApplication::exit(code); }) {

@@ -2,8 +2,11 @@
 // simulated board over a pseudo-terminal: "全項目設定" (103 steps of 500 ms) and
 // "読み込み" (103 steps of 300 ms). Reports the wall time from the press to the board's
 // answer to the last frame, the bytes each way, and what a 38400 baud 8E1 line (11 bits a
-// byte) could carry in that time.
-// usage: full_run_bench [SPEED_UP]   (default 1: the shipped periods; 50 for a smoke run)
+// byte) could carry in that time. Then both runs answer-paced ("応答ごとに送信（高速）")
+// against the board modelling that line, beside its limit: the bytes sent (and for the
+// read, the bytes both ways) at 38400 baud.
+// usage: full_run_bench [SPEED_UP|answer]   (default 1: the shipped periods; 50 for a smoke
+// run; "answer": only the answer-paced runs, which keep the shipped periods as their bound)
 #include <QApplication>
 #include <QEventLoop>
 #include <QPushButton>
@@ -12,6 +15,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "all_items_dialog.h"
 #include "board_server.h"
@@ -38,7 +42,7 @@ double Run(qrv::FullRunDialog& dialog, const qrv::LinkState& link, int speed_up,
            long frames) {
   auto* timer = dialog.run()->findChild<QTimer*>();
   timer->setInterval(timer->interval() / speed_up);
-  const auto limit = std::chrono::milliseconds(2 * 103 * timer->interval() + 10000);
+  const auto limit = std::chrono::milliseconds(2 * 103 * dialog.run()->plan().period_ms + 10000);
   QEventLoop loop;
   QTimer poll;
   bool answered = false;
@@ -62,6 +66,10 @@ double Run(qrv::FullRunDialog& dialog, const qrv::LinkState& link, int speed_up,
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
+double LineSeconds(long bytes, int baud) {
+  return static_cast<double>(bytes) * 11.0 / baud;
+}
+
 void Report(const char* name, double seconds, const Totals& totals) {
   const double capacity = seconds * kLineBytesPerSecond;
   std::printf(
@@ -73,14 +81,14 @@ void Report(const char* name, double seconds, const Totals& totals) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  const int speed_up = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1;
-
+// Both runs through the dialogs against a board modelling the given line speed (0: none);
+// false when the answers stopped coming.
+bool RunBoth(int baud, bool answer_pace, int speed_up) {
   Totals totals;
   qrv::PseudoTerminal pty;
-  qrv::BoardServer board(pty.master(), {},
+  qrv::BoardOptions options;
+  options.baud = baud;
+  qrv::BoardServer board(pty.master(), options,
                          [&](const std::string& frame, const std::string& answer) {
                            totals.sent += static_cast<long>(frame.size());
                            totals.received += static_cast<long>(answer.size());
@@ -100,10 +108,11 @@ int main(int argc, char** argv) {
   });
   if (serial.OpenSerialPort(pty.path(), reporter) != qrv::PortStatus::kOpened) {
     std::fprintf(stderr, "cannot open %s\n", pty.path().c_str());
-    return 1;
+    return false;
   }
   serial.Start();
   qrv::SerialSettings settings;
+  settings.answer_pace = answer_pace ? 1 : 0;
   qrv::DialogChoices choices;
   qrv::DialogContext context{
       config,   link,    reporter,
@@ -118,8 +127,10 @@ int main(int argc, char** argv) {
     qrv::AllItemsDialog dialog(context, nullptr);
     dialog.show();
     const double seconds = Run(dialog, link, speed_up, totals, 102);
-    if (seconds < 0) return 1;
-    Report("all-items send", seconds, totals);
+    if (seconds < 0) return false;
+    Report(answer_pace ? "all-items send, answer-paced" : "all-items send", seconds, totals);
+    if (baud != 0)
+      std::printf("  line limit for the bytes sent: %.2f s\n", LineSeconds(totals.sent, baud));
   }
   totals.frames = totals.sent = totals.received = 0;
   totals.dispatched = 0;
@@ -127,10 +138,24 @@ int main(int argc, char** argv) {
     qrv::MaintenanceReadDialog dialog(context, nullptr);
     dialog.show();
     const double seconds = Run(dialog, link, speed_up, totals, 102);
-    if (seconds < 0) return 1;
-    Report("maintenance read", seconds, totals);
+    if (seconds < 0) return false;
+    Report(answer_pace ? "maintenance read, answer-paced" : "maintenance read", seconds, totals);
+    if (baud != 0) {
+      std::printf("  line limit for the bytes both ways: %.2f s\n",
+                  LineSeconds(totals.sent + totals.received, baud));
+    }
   }
   serial.Stop();
   board.Stop();
-  return 0;
+  return true;
+}
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  const bool only_answer = argc > 1 && std::string(argv[1]) == "answer";
+  const int speed_up = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1;
+  if (!only_answer && !RunBoth(0, false, speed_up)) return 1;
+  std::printf("answer-paced, the board modelling a 38400 baud line:\n");
+  return RunBoth(38400, true, 1) ? 0 : 1;
 }

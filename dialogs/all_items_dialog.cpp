@@ -9,11 +9,11 @@ namespace qrv {
 static_assert(AllItemsDialog::kRun.steps == kAllItemsSteps);
 
 AllItemsDialog::AllItemsDialog(DialogContext& context, QWidget* owner)
-    : FullRunDialog(
-          context,
-          {ids::kAllItemsTemplate, QStringLiteral("全項目の設定"), QStringLiteral("全項目設定"),
-           ids::kAllItemsStart, ids::kAllItemsCounter, ids::kAllItemsProgress, kRun, QString()},
-          owner) {}
+    : FullRunDialog(context,
+                    {ids::kAllItemsTemplate, QStringLiteral("全項目の設定"),
+                     QStringLiteral("全項目設定"), ids::kAllItemsStart, ids::kAllItemsCounter,
+                     ids::kAllItemsProgress, ids::kAllItemsAnswerPace, kRun, QString()},
+                    owner) {}
 
 void AllItemsDialog::PerformStep(int step) {
   // Built from the configuration as it stands now, not as it stood at the start.

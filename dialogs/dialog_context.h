@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <string_view>
 
 #include "display_config.h"
@@ -22,12 +23,14 @@ struct DialogContext {
   DisplayConfig& config;
   LinkState& link;
   Reporter& reporter;
-  const SerialSettings& settings;
+  SerialSettings& settings;
   DialogChoices& choices;
   // Hands one frame to the transmit path; returns at once.
   std::function<bool(std::string_view frame)> SendFrame;
   // Tells the windows that show the configuration that a dialog changed it.
   std::function<void()> ConfigChanged = [] {};
+  // Where a choice kept across sessions is written; empty: nowhere.
+  std::string settings_path = {};
 };
 
 }  // namespace qrv

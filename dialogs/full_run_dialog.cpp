@@ -1,8 +1,10 @@
 #include "full_run_dialog.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 
+#include "messages.h"
 #include "resource_ids.h"
 
 namespace qrv {
@@ -11,7 +13,8 @@ namespace {
 // In dialog units.
 constexpr int kWidth = 200;
 constexpr int kMargin = 7;
-constexpr int kBarY = 50;
+constexpr int kPaceY = 46;
+constexpr int kBarY = 64;
 
 }  // namespace
 
@@ -24,13 +27,26 @@ FullRunDialog::FullRunDialog(DialogContext& context, const FullRunLayout& layout
     auto* notice = new QLabel(layout.notice, this);
     notice->setObjectName(QStringLiteral("notice"));
     notice->setWordWrap(true);
-    units().Place(notice, kMargin, 48, kWidth - 2 * kMargin, 20);
+    units().Place(notice, kMargin, kBarY - 2, kWidth - 2 * kMargin, 20);
     bar_y += 24;
   }
   QLineEdit* counter = AddCounter(layout.counter_id, Qt::AlignRight, kMargin, bar_y - 1, 24, 12);
   AddTimedRun(
       layout.plan, layout.bar_id, 35, bar_y, kWidth - 35 - kMargin,
       [this](int step) { PerformStep(step); }, counter);
+  auto* pace = Named(new QCheckBox(QStringLiteral("応答ごとに送信（高速）"), this), "answerPace",
+                     layout.pace_id);
+  units().Place(pace, kMargin, kPaceY, kWidth - 2 * kMargin, 10);
+  pace->setChecked(context.settings.answer_pace != 0);
+  run()->SetPace(pace->isChecked() ? Pace::kAnswer : Pace::kFixed);
+  connect(pace, &QCheckBox::toggled, this, [this](bool on) {
+    run()->SetPace(on ? Pace::kAnswer : Pace::kFixed);
+    this->context().settings.answer_pace = on ? 1 : 0;
+    const std::string& path = this->context().settings_path;
+    if (!WriteSerialSetting(path, "answer_pace", on ? 1 : 0)) {
+      this->context().reporter.WarningBox(std::string(msg::kSettingsNotSaved) + path);
+    }
+  });
   connect(run(), &TimedRun::finished, this, [this] {
     RunFinished();
     done(ids::kCancel);

@@ -13,12 +13,14 @@ struct FullRunLayout {
   int start_id;
   int counter_id;
   int bar_id;
+  int pace_id;  // "応答ごとに送信（高速）"
   RunPlan plan;
   QString notice;  // a line of text above the bar, if any
 };
 
 // A dialog for one run over the whole configuration: "Slave No.", the start button, the step
-// counter and the progress bar. After the run's last step the dialog ends itself.
+// counter and the progress bar. After the run's last step the dialog ends itself. A check
+// box, kept in the settings file, has the run go on at each answer instead of each period.
 class FullRunDialog : public SettingDialog {
   Q_OBJECT
 

@@ -13,13 +13,20 @@ TimedRun::TimedRun(LinkState& link, RunPlan plan, QProgressBar* bar, QLineEdit* 
       bar_(bar),
       counter_(counter),
       step_(std::move(step)),
-      timer_(this) {
+      timer_(this),
+      answer_poll_(this) {
   setObjectName(QStringLiteral("timedRun"));
   timer_.setInterval(plan_.period_ms);
   // A coarse timer may fire up to 5 % early or late; the board is paced one frame a period.
   timer_.setTimerType(Qt::PreciseTimer);
   timer_.setProperty("timerId", plan_.timer_id);
   connect(&timer_, &QTimer::timeout, this, &TimedRun::Tick);
+  // The dispatcher clears AnswerPending on the GUI thread; looking each millisecond costs
+  // little and needs no tie to whoever dispatches.
+  answer_poll_.setObjectName(QStringLiteral("answerPoll"));
+  answer_poll_.setInterval(1);
+  answer_poll_.setTimerType(Qt::PreciseTimer);
+  connect(&answer_poll_, &QTimer::timeout, this, &TimedRun::CheckAnswer);
   bar_->setRange(0, plan_.steps);
   bar_->setValue(0);
 }
@@ -28,7 +35,8 @@ void TimedRun::Start() {
   if (link_.BatchStep != 0) return;
   link_.BatchRunning = 1;
   link_.BatchStep = 1;
-  timer_.start();
+  run_pace_ = pace_;
+  timer_.start(NextStepDue(run_pace_, std::chrono::milliseconds(plan_.period_ms), false, false));
 }
 
 void TimedRun::Tick() {
@@ -52,12 +60,34 @@ void TimedRun::Tick() {
   }
   if (counter_ != nullptr) counter_->setText(QString::number(step));
   StepBar();
+  // An answer that did not come within its period is given up: only this step's frame
+  // sets the flag again.
+  if (run_pace_ == Pace::kAnswer) link_.AnswerPending = 0;
   step_(step);
-  if (!last) return;
+  if (!last) {
+    if (run_pace_ == Pace::kAnswer) AwaitAnswer();
+    return;
+  }
   Stop();
   if (counter_ != nullptr) counter_->setText(QStringLiteral("  "));
   bar_->setValue(0);
   emit finished();
+}
+
+void TimedRun::AwaitAnswer() {
+  // A modal box a step opened may have let the run end meanwhile.
+  if (!timer_.isActive()) return;
+  const bool sent = link_.AnswerPending != 0;
+  timer_.start(NextStepDue(run_pace_, std::chrono::milliseconds(plan_.period_ms), sent, false));
+  if (sent) answer_poll_.start();
+}
+
+void TimedRun::CheckAnswer() {
+  if (link_.AnswerPending != 0 && link_.ErrorReceived == 0) return;
+  answer_poll_.stop();
+  if (timer_.isActive()) {
+    timer_.start(NextStepDue(run_pace_, std::chrono::milliseconds(plan_.period_ms), true, true));
+  }
 }
 
 void TimedRun::StepBar() {
@@ -75,6 +105,7 @@ void TimedRun::End(bool keep_error) {
 
 void TimedRun::Stop() {
   timer_.stop();
+  answer_poll_.stop();
   link_.BatchRunning = 0;
   link_.AnswerPending = 0;
   link_.BatchStep = 0;

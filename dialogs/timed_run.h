@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "link_state.h"
+#include "run_pacing.h"
 
 class QLineEdit;
 class QProgressBar;
@@ -18,9 +19,11 @@ struct RunPlan {
   int steps;
 };
 
-// A dialog's timed run: one step per timer tick, one frame at most per step, never waiting
-// for an answer. BatchStep holds the step the next tick performs (0: no run); an error
-// answer stops the run at the next tick.
+// A dialog's timed run: one step per timer tick, one frame at most per step. At the fixed
+// pace the ticks come one a period, never waiting for an answer; answer-paced, the next tick
+// comes once the step's answer has been dispatched, at once after a step that sent nothing,
+// and at the period's end at the latest. BatchStep holds the step the next tick performs
+// (0: no run); an error answer stops the run at the next tick.
 class TimedRun : public QObject {
   Q_OBJECT
 
@@ -34,6 +37,8 @@ class TimedRun : public QObject {
   // The start button. Refused while any run is under way; the first step comes one period
   // later.
   void Start();
+  // The pace of the runs started from now on.
+  void SetPace(Pace pace) { pace_ = pace; }
   // One timer tick; public so tests can drive a run step by step.
   void Tick();
   // Ends the run as closing the dialog does. keep_error leaves ErrorReceived as it is.
@@ -49,6 +54,9 @@ class TimedRun : public QObject {
  private:
   void Stop();
   void StepBar();
+  // Answer-paced: when the step just performed makes the next one due.
+  void AwaitAnswer();
+  void CheckAnswer();
 
   LinkState& link_;
   RunPlan plan_;
@@ -56,6 +64,9 @@ class TimedRun : public QObject {
   QLineEdit* counter_;
   Step step_;
   QTimer timer_;
+  QTimer answer_poll_;
+  Pace pace_ = Pace::kFixed;
+  Pace run_pace_ = Pace::kFixed;  // the pace of the run under way
 };
 
 }  // namespace qrv

@@ -241,6 +241,7 @@ SerialSettings ReadSerialSettings(const std::string& path) {
   SerialSettings s;
   s.com_control = ReadNumber(text, lines, "com_control");
   s.com_port = ReadNumber(text, lines, "com_port");
+  s.answer_pace = ReadNumber(text, lines, "answer_pace");
   if (const auto device = Find(text, lines, "com_device").value) {
     s.com_device = std::string(Unquote(*device));
   }

@@ -64,11 +64,13 @@ constexpr int kTitleProgress = 1164;
 constexpr int kAllItemsStart = 1036;
 constexpr int kAllItemsCounter = 1037;
 constexpr int kAllItemsProgress = 1161;
+constexpr int kAllItemsAnswerPace = 1193;
 
 // Maintenance read dialog.
 constexpr int kReadStart = 1005;
 constexpr int kReadCounter = 1162;
 constexpr int kReadProgress = 1163;
+constexpr int kReadAnswerPace = 1194;
 
 // Controls the setting dialogs share.
 constexpr int kPageNoList = 1046;

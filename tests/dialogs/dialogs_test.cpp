@@ -1,3 +1,4 @@
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QInputMethodEvent>
 #include <QLabel>
@@ -284,6 +285,31 @@ class DialogsTest : public QObject {
     Press(colour, 1049);
     colour.run()->Tick();
     QCOMPARE(f.sent.size(), std::size_t{4 + 32});
+  }
+
+  // Answer-paced, a step goes out once the last frame is answered, well before the 500 ms
+  // period ends, and a step that sends nothing (33) takes no time; an error answer stops it.
+  void answerPacedRunsGoOnAtEachAnswerAndTheChoiceIsKept() {
+    QTemporaryDir dir;
+    DialogFixture f;
+    f.context.settings_path = dir.filePath("qrv.ini").toStdString();
+    f.config = VariedConfig();  // every title page goes out
+    AllItemsDialog dialog(f.context, nullptr);
+    Find<QCheckBox>(dialog, ids::kAllItemsAnswerPace)->click();
+    QCOMPARE(ReadSerialSettings(f.context.settings_path).answer_pace, 1);
+    QVERIFY(Find<QCheckBox>(MaintenanceReadDialog(f.context, nullptr), ids::kReadAnswerPace)
+                ->isChecked());
+    Press(dialog, ids::kAllItemsStart);
+    for (std::size_t n = 1; n <= 40; ++n) {
+      QVERIFY(QTest::qWaitFor([&] { return f.sent.size() == n; }, 400));
+      QTest::qWait(n == 1 ? 50 : 0);  // unanswered, the run waits
+      QCOMPARE(f.sent.size(), n);
+      f.link.AnswerPending = 0;
+      f.link.ErrorReceived = n == 40;
+    }
+    QVERIFY(QTest::qWaitFor([&] { return !dialog.run()->running(); }, 400));
+    QCOMPARE(f.sent.size(), std::size_t{40});
+    QCOMPARE(Flags(f.link), std::vector<int>(4, 0));
   }
 
   void titleButtonsSendThePageAsTypedAndOnlyStoreItDuringARun() {

@@ -80,11 +80,16 @@ TransferResult BoardSession::Run(int steps, std::chrono::milliseconds period,
   ResponseDispatcher dispatcher(answers, link_, reporter);
   TransferResult r;
   const Clock::time_point start = Clock::now();
-  const bool fixed = timing_.pace == Pace::kFixed;
+  // The step before the first sent nothing.
+  Clock::time_point begun = start;
+  bool sent = false, answered = false;
   for (int step = 1; step <= steps && r.ok(); ++step) {
-    // The timed runs take their first step one period after the start.
-    if (fixed) std::this_thread::sleep_until(start + step * period);
+    // Counted from when the step was due, so that a fixed run keeps to its schedule.
+    begun = std::max(begun + NextStepDue(timing_.pace, period, sent, answered), Clock::now());
+    std::this_thread::sleep_until(begun);
     const std::optional<Frame> frame = frame_of(step);
+    sent = frame.has_value();
+    answered = false;
     if (frame) {
       // A line that came after its frame was answered belongs to nothing we sent.
       while (lines_.Pop(std::chrono::milliseconds(0))) {
@@ -93,14 +98,15 @@ TransferResult BoardSession::Run(int steps, std::chrono::milliseconds period,
       link_.BatchStep = step;
       serial_.SendFrame(*frame);
       ++r.frames;
-      const Clock::time_point due = fixed ? start + (step + 1) * period : Clock::now() + period;
-      const std::optional<std::string> line = lines_.Pop(Until(due));
+      const std::optional<std::string> line =
+          lines_.Pop(Until(begun + NextStepDue(timing_.pace, period, true, false)));
       const std::string which = "frame " + std::to_string(r.frames);
       if (!line) {
         r.failure = which + ": no answer within " + std::to_string(period.count()) + " ms" +
                     (serial_.port_open() ? "" : "; the connection was lost");
         break;
       }
+      answered = true;
       reporter.error.clear();
       dispatcher.Dispatch(*line);
       if (link_.ErrorReceived != 0) {

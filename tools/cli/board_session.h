@@ -9,16 +9,12 @@
 #include "frames.h"
 #include "line_queue.h"
 #include "link_state.h"
+#include "run_pacing.h"
 #include "serial_link.h"
 
 namespace qrv {
 
 class TrafficLog;
-
-enum class Pace {
-  kFixed,   // one step per period, as the program's own timed runs go
-  kAnswer,  // the next frame as soon as the last one is answered, within one period
-};
 
 struct SessionTiming {
   Pace pace = Pace::kFixed;
