@@ -21,7 +21,8 @@ int TrafficModel::rowCount(const QModelIndex& parent) const {
 QVariant TrafficModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= rowCount()) return {};
   const TrafficRecorder::Entry& entry = rows_[static_cast<std::size_t>(index.row())];
-  if (role == Qt::DisplayRole) {
+  // A long frame is cut at the window's edge; its tip shows it whole.
+  if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
     QString text = QString::fromStdString(entry.text);
     if (!entry.meaning.empty()) text += QStringLiteral("   ") + entry.meaning.c_str();
     return text;
