@@ -23,7 +23,12 @@ Application::Application(StartOptions options, DisplayConfig& config, Reporter& 
         QMetaObject::invokeMethod(
             &line_receiver_, [this, line = std::move(line)]() mutable { inbox_.Post(line); },
             Qt::QueuedConnection);
-      }) {}
+      }) {
+  // Both from the start: the monitor shows what came before it was opened, and its check
+  // box may open the log at any time.
+  serial_.SetTrafficLog(&traffic_log_);
+  serial_.SetTrafficRecorder(&traffic_recorder_);
+}
 
 Application::~Application() {
   serial_.Stop();
@@ -41,7 +46,8 @@ void Application::Start() {
       options_.simulate ? PreviewWindow::BoardSource([this] {
         return board_ ? std::optional<BoardState>(board_->state()) : std::nullopt;
       })
-                        : PreviewWindow::BoardSource()});
+                        : PreviewWindow::BoardSource(),
+      &traffic_recorder_, &traffic_log_});
   window_->show();
 
   config_.reset_to_defaults();
@@ -55,11 +61,8 @@ void Application::Start() {
 void Application::OpenTrafficLog() {
   if (options_.log_path.empty()) return;
   std::string error;
-  if (traffic_log_.Open(options_.log_path, &error)) {
-    serial_.SetTrafficLog(&traffic_log_);
-  } else {
+  if (!traffic_log_.Open(options_.log_path, &error))
     reporter_.WarningBox(msg::kNoTrafficLog + options_.log_path + ": " + error);
-  }
 }
 
 std::string Application::ChooseDevice() {

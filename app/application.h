@@ -16,6 +16,7 @@
 #include "simulated_board.h"
 #include "start_options.h"
 #include "traffic_log.h"
+#include "traffic_recorder.h"
 
 namespace qrv {
 
@@ -37,6 +38,7 @@ class Application {
   MainWindow& window() { return *window_; }
   SerialLink& serial() { return serial_; }
   LinkState& link() { return link_; }
+  TrafficRecorder& traffic() { return traffic_recorder_; }
   const SerialSettings& settings() const { return settings_; }
 
  private:
@@ -57,6 +59,7 @@ class Application {
   std::unique_ptr<SimulatedBoard> board_;
   // Outlives the reader thread, which writes to it.
   TrafficLog traffic_log_;
+  TrafficRecorder traffic_recorder_;
   SerialLink serial_;
   std::unique_ptr<MainWindow> window_;
 };

@@ -34,6 +34,7 @@ const std::vector<MenuRow>& MainMenuTable() {
       {2, ids::kMaintenanceRead, "設定項目の読み込み"},
       {0, 0, "表示"},
       {1, ids::kPreview, "プレビュー"},
+      {1, ids::kTrafficMonitor, "通信モニタ"},
       {0, 0, "Information"},
       {1, ids::kAboutBox, "QRV470KSEのﾊﾞｰｼﾞｮﾝ情報"},
   };

@@ -92,6 +92,16 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
          preview_->raise();
          preview_->activateWindow();
        }},
+      {ids::kTrafficMonitor,
+       [this] {
+         if (services_.traffic == nullptr || services_.traffic_log == nullptr) return;
+         if (!monitor_)
+           monitor_ = std::make_unique<TrafficMonitor>(*services_.traffic, *services_.traffic_log,
+                                                       services_.reporter, this);
+         monitor_->show();
+         monitor_->raise();
+         monitor_->activateWindow();
+       }},
       {ids::kExitApplication, [this] { ExitApplication(); }},
       {ids::kAboutBox,
        [this] {
@@ -109,7 +119,9 @@ void MainWindow::Dispatch(int command_id) {
 }
 
 void MainWindow::OnWatchdogTimer() {
-  LinkWatchdog(services_.link, services_.reporter);
+  LinkWatchdog(services_.link, services_.reporter, [this] {
+    if (services_.traffic != nullptr) services_.traffic->Unanswered();
+  });
 }
 
 void MainWindow::ExitApplication() {

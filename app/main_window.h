@@ -15,6 +15,7 @@
 #include "preview_window.h"
 #include "reporter.h"
 #include "serial_settings.h"
+#include "traffic_monitor.h"
 
 class QDialog;
 
@@ -39,6 +40,9 @@ struct MainWindowServices {
   PortControl port = {};
   // What the simulated board holds, for the preview; empty without one.
   PreviewWindow::BoardSource board_state = {};
+  // What the link carried and its log, for the traffic monitor; the monitor needs both.
+  TrafficRecorder* traffic = nullptr;
+  TrafficLog* traffic_log = nullptr;
 };
 
 // "For QRV-470K Program": the menu, the status panel, the answer watchdog, the corner
@@ -92,9 +96,9 @@ class MainWindow : public QMainWindow {
   StatusPanel* panel_;
   QTimer watchdog_;
   bool watchdog_started_ = false;
-  bool placed_ = false;
-  std::unique_ptr<PreviewWindow> preview_;  // opened once, then shown again  // moved to the corner
-                                            // once the window manager framed it
+  bool placed_ = false;                     // moved to the corner once the window manager framed it
+  std::unique_ptr<PreviewWindow> preview_;  // opened once, then shown again
+  std::unique_ptr<TrafficMonitor> monitor_;  // likewise
   CornerGesture corner_;
   std::map<int, std::function<void()>> commands_;
   std::function<void(QDialog&)> run_dialog_;

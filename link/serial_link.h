@@ -9,6 +9,7 @@
 #include "reporter.h"
 #include "serial_port.h"
 #include "traffic_log.h"
+#include "traffic_recorder.h"
 
 namespace qrv {
 
@@ -53,6 +54,8 @@ class SerialLink {
   // Writes every frame taken and every line handed on to log (nullptr: none). Call before
   // Start; log must outlive the link.
   void SetTrafficLog(TrafficLog* log);
+  // The same for the traffic monitor's recorder.
+  void SetTrafficRecorder(TrafficRecorder* recorder);
 
   // Sets ReaderRunning and starts the reader thread. False when it cannot (no descriptor
   // left for its wake-up pipe, no thread to be had): the port is then let go and the program

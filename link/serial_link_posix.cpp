@@ -59,6 +59,7 @@ struct SerialLink::Impl {
   std::string device;
   bool tcp = false;
   TrafficLog* log = nullptr;
+  TrafficRecorder* recorder = nullptr;
   WakePipe wake;
   std::thread thread;
   std::atomic<bool> open{false};
@@ -77,6 +78,12 @@ struct SerialLink::Impl {
   Clock::time_point next_reopen;
 
   Impl(LinkState& l, LineSink sink) : link(l), on_line(std::move(sink)) {}
+
+  // Every entry of the traffic goes to the log and the recorder from here.
+  void Note(TrafficDirection direction, std::string_view bytes) {
+    if (log != nullptr) log->Record(direction, device, bytes);
+    if (recorder != nullptr) recorder->Record(direction, device, bytes);
+  }
 
   void Run() {
     while (link.ReaderRunning.load() != 0) {
@@ -149,13 +156,12 @@ struct SerialLink::Impl {
   void HandOn(std::string& line) {
     if (skipping) {
       const std::size_t start = AnswerStart(line);
-      if (log != nullptr && start != 0)
-        log->Skipped(device, std::string_view(line).substr(0, start));
+      if (start != 0) Note(TrafficDirection::kSkipped, std::string_view(line).substr(0, start));
       if (start == std::string::npos) return;
       line.erase(0, start);
       skipping = false;
     }
-    if (log != nullptr) log->Received(device, line);
+    Note(TrafficDirection::kReceived, line);
     on_line(std::move(line));
   }
 
@@ -257,6 +263,10 @@ void SerialLink::SetTrafficLog(TrafficLog* log) {
   impl_->log = log;
 }
 
+void SerialLink::SetTrafficRecorder(TrafficRecorder* recorder) {
+  impl_->recorder = recorder;
+}
+
 bool SerialLink::Start() {
   if (impl_->thread.joinable()) return true;
   link_.ReaderRunning = 1;
@@ -282,7 +292,7 @@ void SerialLink::Stop() {
 
 bool SerialLink::SendFrame(std::string_view frame) {
   if (frame.size() > kMaxFrameBytes) return false;
-  if (impl_->log != nullptr) impl_->log->Sent(impl_->device, frame);
+  impl_->Note(TrafficDirection::kSent, frame);
   {
     std::lock_guard<std::mutex> lock(impl_->queue_mutex);
     if (impl_->queue.size() < kMaxQueuedFrames) impl_->queue.emplace_back(frame);

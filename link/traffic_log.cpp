@@ -8,9 +8,8 @@
 #include "visible_text.h"
 
 namespace qrv {
-namespace {
 
-std::string Timestamp() {
+std::string TrafficTimestamp() {
   using namespace std::chrono;
   const auto now = system_clock::now();
   const auto ms = duration_cast<milliseconds>(now.time_since_epoch()).count() % 1000;
@@ -21,7 +20,14 @@ std::string Timestamp() {
   return text;
 }
 
-}  // namespace
+std::string TrafficEntryText(std::string_view time, std::string_view port,
+                             TrafficDirection direction, std::string_view bytes) {
+  static constexpr const char* kArrows[] = {"->", "<-", "<- (skipped)"};
+  std::string entry(time);
+  entry.append(" ").append(port).append(" ").append(kArrows[static_cast<int>(direction)]);
+  entry.append(" ").append(VisibleText(bytes));
+  return entry;
+}
 
 TrafficLog::~TrafficLog() {
   if (file_ != nullptr) std::fclose(file_);
@@ -39,25 +45,22 @@ bool TrafficLog::Open(const std::string& path, std::string* error) {
   return true;
 }
 
-void TrafficLog::Sent(std::string_view port, std::string_view frame) {
-  Write(port, "->", frame);
+void TrafficLog::Close() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (file_ != nullptr) std::fclose(file_);
+  file_ = nullptr;
 }
 
-void TrafficLog::Received(std::string_view port, std::string_view line) {
-  Write(port, "<-", line);
+bool TrafficLog::is_open() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return file_ != nullptr;
 }
 
-void TrafficLog::Skipped(std::string_view port, std::string_view bytes) {
-  Write(port, "<- (skipped)", bytes);
-}
-
-void TrafficLog::Write(std::string_view port, std::string_view direction, std::string_view bytes) {
+void TrafficLog::Record(TrafficDirection direction, std::string_view port, std::string_view bytes) {
   std::lock_guard<std::mutex> lock(mutex_);
   if (file_ == nullptr) return;
   // Stamped under the lock, so the file holds the entries in the order of their times.
-  std::string entry = Timestamp();
-  entry.append(" ").append(port).append(" ").append(direction);
-  entry.append(" ").append(VisibleText(bytes)).append("\n");
+  std::string entry = TrafficEntryText(TrafficTimestamp(), port, direction, bytes) + "\n";
   // A full disk costs the log, never the link: failures are not looked at.
   std::fwrite(entry.data(), 1, entry.size(), file_);
   std::fflush(file_);

@@ -157,10 +157,15 @@ bool IsBoardAnswer(std::string_view line) {
   for (const Tag& tag : kTags) {
     if (StartsWith(line, tag.text)) return true;
   }
+  return ErrorAnswerMeaning(line) != nullptr;
+}
+
+const char* ErrorAnswerMeaning(std::string_view line) {
+  line = Considered(line);
   for (const ErrorAnswer& error : kErrorAnswers) {
-    if (line == error.line) return true;
+    if (line == error.line) return error.message;
   }
-  return false;
+  return nullptr;
 }
 
 void ResponseDispatcher::Dispatch(std::string_view line) {
@@ -189,12 +194,9 @@ void ResponseDispatcher::Dispatch(std::string_view line) {
     StoreDisplayPage(config_, b);
     return;
   }
-  for (const ErrorAnswer& error : kErrorAnswers) {
-    if (line == error.line) {
-      link_.ErrorReceived = 1;
-      reporter_.ErrorBox(error.message);
-      return;
-    }
+  if (const char* meaning = ErrorAnswerMeaning(line)) {
+    link_.ErrorReceived = 1;
+    reporter_.ErrorBox(meaning);
   }
 }
 

@@ -32,4 +32,8 @@ class ResponseDispatcher {
 // by a known tag or by 'P'. Tells the board's answers from a device server's greeting.
 bool IsBoardAnswer(std::string_view line);
 
+// What an error answer means ("Parity Error" for "E1" CR LF), as Dispatch reports it;
+// nullptr for any other line.
+const char* ErrorAnswerMeaning(std::string_view line);
+
 }  // namespace qrv

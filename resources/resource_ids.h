@@ -22,6 +22,7 @@ constexpr int kDisplayPosition = 40018;
 constexpr int kDisplayOnOff = 40023;
 constexpr int kMaintenanceRead = 40026;
 constexpr int kPreview = 40030;
+constexpr int kTrafficMonitor = 40031;
 constexpr int kExitApplication = 150;
 constexpr int kAboutBox = 152;
 
@@ -53,6 +54,13 @@ constexpr int kPortInUseText = 1190;
 // The preview window: where the dots come from, and the page.
 constexpr int kPreviewSource = 1191;
 constexpr int kPreviewPage = 1192;
+
+// The traffic monitor: the list, its buttons, the log file box and the counts.
+constexpr int kTrafficList = 1193;
+constexpr int kTrafficClear = 1194;
+constexpr int kTrafficSave = 1195;
+constexpr int kTrafficLogFile = 1196;
+constexpr int kTrafficCounts = 1197;
 
 // Title text dialog: the seven lines, "Not memory", the run's counter and bar.
 constexpr int kTitleLineFirst = 1039;

@@ -1,8 +1,12 @@
 #include "main_window.h"
 
 #include <QAction>
+#include <QBrush>
+#include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QDialog>
+#include <QLabel>
+#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
@@ -11,9 +15,11 @@
 #include "corner_gesture.h"
 #include "dialog_fixture.h"
 #include "line_inbox.h"
+#include "link_watchdog.h"
 #include "main_menu.h"
 #include "qt_test_registry.h"
 #include "title_frame.h"
+#include "traffic_monitor.h"
 
 namespace qrv {
 namespace {
@@ -88,6 +94,59 @@ class MainWindowTest : public QObject {
     const DotImage board = preview->dots();
     QVERIFY(h.app->serial().SendFrame(*BuildTitleFrame(*h.config, 0, true)));
     QTRY_VERIFY(preview->dots() != board);
+  }
+
+  // The monitor shows the traffic from start-up, errors in red with their meaning, counts,
+  // and keeps what it saves, clears and holds within bounds.
+  void trafficMonitorFollowsTheLine() {
+    AppHarness h(true);
+    MainWindow& window = h.Start();
+    QVERIFY(h.app->serial().SendFrame("IDON\r\n"));  // before the window opens
+    QTRY_COMPARE(h.app->traffic().counts().answers, 1u);
+    window.Dispatch(40031);
+    auto* monitor = window.findChild<TrafficMonitor*>();
+    QVERIFY(monitor && monitor->isVisible() && monitor->windowTitle() == "通信モニタ");
+    QVERIFY(h.app->serial().SendFrame("ZZ\r\n"));  // the board does not know it
+    const QAbstractItemModel* rows = Find<QListView>(*monitor, 1193)->model();
+    QTRY_COMPARE(rows->rowCount(), 4);
+    const auto row = [&](int r, int role = Qt::DisplayRole) {
+      return rows->index(r, 0).data(role);
+    };
+    const QString device = QString::fromStdString(h.app->serial().device());
+    QVERIFY(row(0).toString().endsWith(" " + device + " -> IDON<CR><LF>"));
+    QVERIFY(row(1).toString().endsWith(" " + device + " <- GO<CR><LF>"));
+    QVERIFY(row(3).toString().endsWith(" <- E3<CR><LF>   E3: Command Error"));
+    QCOMPARE(row(3, Qt::ForegroundRole).value<QBrush>().color(), QColor(Qt::red));
+    h.app->link().AnswerPending = 1;
+    for (int tick = 0; tick <= kUnansweredTicksLimit; ++tick) window.OnWatchdogTimer();
+    const QLabel* counts = Find<QLabel>(*monitor, 1197);
+    QTRY_COMPARE(counts->text(), "送信 2    応答 2    エラー応答 1    無応答 (No Connect) 1");
+
+    const QString saved = h.dir.filePath("monitor.txt");
+    const QString logged = h.dir.filePath("line.log");
+    monitor->set_choose_file(
+        [&](QWidget*, const QString&, bool replaces) { return replaces ? saved : logged; });
+    Press(*monitor, 1195);
+    QFile file(saved);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll().split('\n').at(3), row(3).toString().toUtf8());
+    Find<QCheckBox>(*monitor, 1196)->click();
+    QVERIFY(h.app->serial().SendFrame("IDOF\r\n"));
+    QTRY_COMPARE(rows->rowCount(), 6);
+    QFile log(logged);
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QCOMPARE(log.readAll().split('\n').at(0).mid(24), row(4).toString().toUtf8().mid(24));
+
+    Press(*monitor, 1194);
+    QCOMPARE(rows->rowCount(), 0);
+    QVERIFY(counts->text().startsWith("送信 0 "));
+    for (std::size_t i = 0; i <= TrafficRecorder::kCapacity; ++i) {
+      h.app->traffic().Record(TrafficDirection::kReceived, "p", std::to_string(i));
+      if (i % 700 == 0) monitor->Pull();  // the window drops its oldest rows too
+    }
+    monitor->Pull();
+    QCOMPARE(rows->rowCount(), int(TrafficRecorder::kCapacity));
+    QVERIFY(row(0).toString().endsWith(" <- 1"));
   }
 
   // The command and the close box both ask first; quitting stops the watchdog and reader.
