@@ -56,11 +56,11 @@ constexpr int kPreviewSource = 1191;
 constexpr int kPreviewPage = 1192;
 
 // The traffic monitor: the list, its buttons, the log file box and the counts.
-constexpr int kTrafficList = 1193;
-constexpr int kTrafficClear = 1194;
-constexpr int kTrafficSave = 1195;
-constexpr int kTrafficLogFile = 1196;
-constexpr int kTrafficCounts = 1197;
+constexpr int kTrafficList = 1201;
+constexpr int kTrafficClear = 1202;
+constexpr int kTrafficSave = 1203;
+constexpr int kTrafficLogFile = 1204;
+constexpr int kTrafficCounts = 1205;
 
 // Title text dialog: the seven lines, "Not memory", the run's counter and bar.
 constexpr int kTitleLineFirst = 1039;

@@ -107,7 +107,7 @@ class MainWindowTest : public QObject {
     auto* monitor = window.findChild<TrafficMonitor*>();
     QVERIFY(monitor && monitor->isVisible() && monitor->windowTitle() == "通信モニタ");
     QVERIFY(h.app->serial().SendFrame("ZZ\r\n"));  // the board does not know it
-    const QAbstractItemModel* rows = Find<QListView>(*monitor, 1193)->model();
+    const QAbstractItemModel* rows = Find<QListView>(*monitor, 1201)->model();
     QTRY_COMPARE(rows->rowCount(), 4);
     const auto row = [&](int r, int role = Qt::DisplayRole) {
       return rows->index(r, 0).data(role);
@@ -119,25 +119,25 @@ class MainWindowTest : public QObject {
     QCOMPARE(row(3, Qt::ForegroundRole).value<QBrush>().color(), QColor(Qt::red));
     h.app->link().AnswerPending = 1;
     for (int tick = 0; tick <= kUnansweredTicksLimit; ++tick) window.OnWatchdogTimer();
-    const QLabel* counts = Find<QLabel>(*monitor, 1197);
+    const QLabel* counts = Find<QLabel>(*monitor, 1205);
     QTRY_COMPARE(counts->text(), "送信 2    応答 2    エラー応答 1    無応答 (No Connect) 1");
 
     const QString saved = h.dir.filePath("monitor.txt");
     const QString logged = h.dir.filePath("line.log");
     monitor->set_choose_file(
         [&](QWidget*, const QString&, bool replaces) { return replaces ? saved : logged; });
-    Press(*monitor, 1195);
+    Press(*monitor, 1203);
     QFile file(saved);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll().split('\n').at(3), row(3).toString().toUtf8());
-    Find<QCheckBox>(*monitor, 1196)->click();
+    Find<QCheckBox>(*monitor, 1204)->click();
     QVERIFY(h.app->serial().SendFrame("IDOF\r\n"));
     QTRY_COMPARE(rows->rowCount(), 6);
     QFile log(logged);
     QVERIFY(log.open(QIODevice::ReadOnly));
     QCOMPARE(log.readAll().split('\n').at(0).mid(24), row(4).toString().toUtf8().mid(24));
 
-    Press(*monitor, 1194);
+    Press(*monitor, 1202);
     QCOMPARE(rows->rowCount(), 0);
     QVERIFY(counts->text().startsWith("送信 0 "));
     for (std::size_t i = 0; i <= TrafficRecorder::kCapacity; ++i) {
