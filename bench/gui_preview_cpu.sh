@@ -5,21 +5,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 span="${1:-10}"
-program="${PROGRAM:-build/app/qrv470kse}"
-work=$(mktemp -d)
-display=":$((300 + RANDOM % 100))"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill "${app:-}" "${wm:-}" "$xvfb" 2>/dev/null || true; rm -rf "$work"' EXIT INT TERM
-export DISPLAY="$display" XDG_RUNTIME_DIR="$work" XDG_CONFIG_HOME="$work" QT_QPA_PLATFORM=xcb
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
-# A window manager, so the keys reach the window that is activated.
-openbox >/dev/null 2>&1 &
-wm=$!
-sleep 1
-
-ticks=$(getconf CLK_TCK)
-cpu_ms() { awk -v t="$ticks" '{print ($14 + $15) * 1000 / t}' "/proc/$1/stat"; }
+WM=1
+# shellcheck source=bench/xvfb_session.sh
+source bench/xvfb_session.sh
 measure() {
   local before after
   before=$(cpu_ms "$app")

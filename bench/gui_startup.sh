@@ -8,17 +8,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 runs="${1:-5}"
 idle="${2:-10}"
-program="${PROGRAM:-build/app/qrv470kse}"
-work=$(mktemp -d)
-display=":$((200 + RANDOM % 100))"
-Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-trap 'kill "${app:-}" "$xvfb" 2>/dev/null || true; rm -rf "$work"' EXIT INT TERM
-export DISPLAY="$display" XDG_RUNTIME_DIR="$work" XDG_CONFIG_HOME="$work" QT_QPA_PLATFORM=xcb
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
-
-ticks=$(getconf CLK_TCK)
-cpu_ms() { awk -v t="$ticks" '{print ($14 + $15) * 1000 / t}' "/proc/$1/stat"; }
+# shellcheck source=bench/xvfb_session.sh
+source bench/xvfb_session.sh
 
 for mode in "--simulate" "--port /nonexistent/tty"; do
   for run in $(seq "$runs"); do

@@ -6,31 +6,13 @@
 
 #include <cstdlib>
 
+#include "full_config.h"
 #include "png_file.h"
 #include "preview_sheet.h"
 
 namespace {
 
-// Every line 14 different kanji, colours, fill, blink and level varied.
-qrv::DisplayConfig FullConfig() {
-  qrv::DisplayConfig c;
-  for (int p = 0; p < qrv::kPages; ++p) {
-    for (int l = 0; l < qrv::kLines; ++l) {
-      std::string text;
-      for (int i = 0; i < 14; ++i) {
-        text += static_cast<char>(0x88 + (p + l) % 8);
-        text += static_cast<char>(0x9F + i);
-      }
-      c.set_title(p, l, text);
-      c.char_colour[p][l] = (p + l) % 8;
-      c.border_colour[p][l] = (p * 3 + l + 1) % 9;
-      c.blink[p][l] = (p + l) % 5;
-    }
-    c.fill_mask[p] = p * 5 & 0x7F;
-    c.char_level[p] = p % 2;
-  }
-  return c;
-}
+using bench::FullConfig;
 
 void BM_PagePicture(benchmark::State& state) {
   const qrv::DotRenderer renderer;
