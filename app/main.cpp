@@ -10,6 +10,7 @@
 #include "instance_guard.h"
 #include "message_box_reporter.h"
 #include "printing_reporter.h"
+#include "qrv_version.h"
 #include "qt_prompts.h"
 #include "start_options.h"
 #include "startup_trace.h"
@@ -38,7 +39,7 @@ void RefuseSecondCopy() {
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("qrv470kse"));
-  QApplication::setApplicationVersion(QStringLiteral("1.01"));
+  QApplication::setApplicationVersion(QStringLiteral(QRV_VERSION));
   QApplication::setWindowIcon(qrv::AppIcon());
   QString error;
   const std::optional<qrv::StartOptions> parsed =

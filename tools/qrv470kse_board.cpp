@@ -12,6 +12,7 @@
 #include "board_server.h"
 #include "config_file.h"
 #include "pseudo_terminal.h"
+#include "qrv_version.h"
 #include "serial_port.h"
 #include "visible_text.h"
 
@@ -20,6 +21,7 @@ namespace {
 int Usage(std::ostream& out, int status) {
   out << "usage: qrv470kse-board [--device DEV] [--load FILE.dat] [--fault N:WHAT]...\n"
          "                       [--delay MS] [--split BYTES[:GAP_MS]] [--baud RATE]\n"
+         "       qrv470kse-board --help | --version\n"
          "Plays a QRV-470K board. Without --device it creates a pseudo-terminal and prints\n"
          "its path on stdout; point the program at that path. Each frame and answer is\n"
          "logged on stderr. Ends on Ctrl-C or SIGTERM.\n"
@@ -72,6 +74,10 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "-h" || arg == "--help") return Usage(std::cout, 0);
+    if (arg == "--version") {
+      std::cout << "qrv470kse-board " QRV_VERSION "\n";
+      return 0;
+    }
     if (i + 1 >= argc) return Usage(std::cerr, 2);
     const std::string value = argv[++i];
     if (arg == "--device") {

@@ -5,6 +5,7 @@
 
 #include "cli_runner.h"
 #include "logged_board.h"
+#include "qrv_version.h"
 #include "varied_config.h"
 
 namespace qrv {
@@ -112,6 +113,8 @@ TEST(CliTest, EachCommandSaysWhatWentWrongInOneLine) {
       {{"sned", good}, 2, "qrv470kse-cli: unknown command \"sned\"\n"},
       {{"send", good}, 2, "qrv470kse-cli: no --port given\n"},
       {{"send", "--help"}, 0, "usage: qrv470kse-cli send FILE.dat --port DEVICE"},
+      {{"--version"}, 0, "qrv470kse-cli " QRV_VERSION "\n"},
+      {{"--version", "send"}, 2, "unknown command \"--version\""},
       {{"preview", good, "--page", "33", "-o", "p.png"}, 2, "--page is a number from 1 to 32"},
       {{"preview", good, "-o", dir / "none/p.png"}, 1, "cannot write " + dir / "none/p.png"},
   };

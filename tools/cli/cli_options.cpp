@@ -81,7 +81,8 @@ constexpr char kOverview[] =
     "  --pace answer       the next frame as soon as the board has answered,\n"
     "                      waiting at most the fixed period\n"
     "  --log LOGFILE       append every frame and answer, with the time, to LOGFILE\n"
-    "Run `qrv470kse-cli COMMAND --help` for one command.\n";
+    "Run `qrv470kse-cli COMMAND --help` for one command, `qrv470kse-cli --version`\n"
+    "for the version.\n";
 
 const CommandInfo* FindCommand(CliCommand command) {
   for (const CommandInfo& info : kCommands)
@@ -176,6 +177,10 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args,
       for (const CommandInfo& info : kCommands)
         if (args[1] == info.name) o.command = info.command;
     }
+    return o;
+  }
+  if (args[0] == "--version" && args.size() == 1) {
+    o.version = true;
     return o;
   }
   for (const CommandInfo& info : kCommands)

@@ -16,6 +16,7 @@ constexpr int kMaxPreviewScale = 8;
 struct CliOptions {
   CliCommand command = CliCommand::kNone;
   bool help = false;               // print the usage of command (or of all) and stop
+  bool version = false;            // print the program's version and stop
   std::string file;                // the .dat to send, verify, print or check
   std::vector<std::string> ports;  // devices, or tcp://HOST:PORT
   std::string output;              // read: the .dat to write; preview: the PNG

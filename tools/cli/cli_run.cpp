@@ -5,6 +5,7 @@
 #include "config_problems.h"
 #include "png_file.h"
 #include "preview_sheet.h"
+#include "qrv_version.h"
 #include "run_steps.h"
 #include "send_refusals.h"
 #include "serial_devices.h"
@@ -71,6 +72,10 @@ int RunCli(const std::vector<std::string>& args, CliContext& context) {
   }
   if (options->help) {
     context.out << CliUsage(options->command);
+    return 0;
+  }
+  if (options->version) {
+    context.out << "qrv470kse-cli " QRV_VERSION "\n";
     return 0;
   }
   if (options->command == CliCommand::kRead) return RunRead(*options, context);
