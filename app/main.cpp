@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <cstdio>
 #include <optional>
+#include <string_view>
 
 #include "app_icon.h"
 #include "application.h"
@@ -34,20 +35,37 @@ void RefuseSecondCopy() {
   box.exec();
 }
 
+bool AsksOnlyForText(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg == "-h" || arg == "--help" || arg == "--help-all" || arg == "-v" || arg == "--version")
+      return true;
+  }
+  return false;
+}
+
+std::optional<qrv::StartOptions> ParseArguments() {
+  QCoreApplication::setApplicationName(QStringLiteral("qrv470kse"));
+  QCoreApplication::setApplicationVersion(QStringLiteral(QRV_VERSION));
+  QString error;
+  std::optional<qrv::StartOptions> parsed =
+      qrv::ParseStartOptions(QCoreApplication::arguments(), &error);
+  if (!parsed) std::fprintf(stderr, "qrv470kse: %s\n", qPrintable(error));
+  return parsed;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  QApplication::setApplicationName(QStringLiteral("qrv470kse"));
-  QApplication::setApplicationVersion(QStringLiteral(QRV_VERSION));
-  QApplication::setWindowIcon(qrv::AppIcon());
-  QString error;
-  const std::optional<qrv::StartOptions> parsed =
-      qrv::ParseStartOptions(QApplication::arguments(), &error);
-  if (!parsed) {
-    std::fprintf(stderr, "qrv470kse: %s\n", qPrintable(error));
-    return 2;
+  // The help and the version are printed without a display, as from a terminal over ssh.
+  if (AsksOnlyForText(argc, argv)) {
+    QCoreApplication text_only(argc, argv);
+    return ParseArguments() ? 0 : 2;
   }
+  QApplication app(argc, argv);
+  QApplication::setWindowIcon(qrv::AppIcon());
+  const std::optional<qrv::StartOptions> parsed = ParseArguments();
+  if (!parsed) return 2;
   const qrv::StartOptions& options = *parsed;
 
   qrv::InstanceGuard guard;

@@ -114,6 +114,14 @@ class StartupTest : public QObject {
     program.start(QRV470KSE_BINARY, {"x.dat"});
     QVERIFY(program.waitForFinished() && program.exitCode() == 2);
     QCOMPARE(("\n" + program.readAllStandardError()).count("\nqrv470kse: "), 1);
+    // --version needs no display, as on a terminal over ssh.
+    QProcessEnvironment no_display = QProcessEnvironment::systemEnvironment();
+    no_display.remove("DISPLAY");
+    no_display.remove("QT_QPA_PLATFORM");
+    program.setProcessEnvironment(no_display);
+    program.start(QRV470KSE_BINARY, {"--version"});
+    QVERIFY(program.waitForFinished() && program.exitCode() == 0);
+    QVERIFY(program.readAllStandardOutput().startsWith("qrv470kse 1."));
     StartOptions options;
     options.settings_path = dir.filePath("qrv470kse.ini").toStdString();
     LoggedBoard board;  // named by the settings, as a choice in the dialog leaves it
