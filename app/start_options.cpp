@@ -37,7 +37,8 @@ std::optional<StartOptions> ParseStartOptions(const QStringList& arguments, QStr
     *error = parser.errorText();
     return std::nullopt;
   }
-  if (parser.isSet(QStringLiteral("help"))) parser.showHelp();
+  if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all")))
+    parser.showHelp();
   if (parser.isSet(QStringLiteral("version"))) parser.showVersion();
   if (!parser.positionalArguments().isEmpty()) {
     *error = QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().first());

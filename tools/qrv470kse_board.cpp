@@ -3,14 +3,13 @@
 #include <signal.h>
 
 #include <cstdio>
-#include <fstream>
 #include <iostream>
 #include <memory>
 #include <optional>
 #include <string>
 
 #include "board_server.h"
-#include "config_file.h"
+#include "config_files.h"
 #include "pseudo_terminal.h"
 #include "qrv_version.h"
 #include "serial_port.h"
@@ -113,13 +112,10 @@ int main(int argc, char** argv) {
   }
 
   qrv::DisplayConfig config;
-  if (!load.empty()) {
-    std::ifstream in(load, std::ios::binary);
-    if (!in) {
-      std::cerr << "qrv470kse-board: cannot read " << load << "\n";
-      return 1;
-    }
-    qrv::ReadConfigFile(in, config);
+  std::string why;
+  if (!load.empty() && !qrv::LoadConfigFile(load, config, nullptr, &why)) {
+    std::cerr << "qrv470kse-board: " << why << "\n";
+    return 1;
   }
 
   // The signals are taken by sigwait below, never by the server thread.
