@@ -1,5 +1,6 @@
-# Sourced by the GUI benches: an Xvfb display of their own (and openbox when WM=1), a work
-# folder for the program's settings and lock, and cpu_ms PID, the CPU time a process has used.
+# Sourced by the GUI benches and the installed-package check: an Xvfb display of their own
+# (and openbox when WM=1), a work folder for the program's settings and lock, and cpu_ms PID,
+# the CPU time a process has used.
 # Sets program, work, app (for the caller to fill) and cleans up on exit.
 program="${PROGRAM:-build/app/qrv470kse}"
 work=$(mktemp -d)

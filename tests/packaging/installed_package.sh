@@ -5,15 +5,16 @@
 # Usage: tests/packaging/installed_package.sh FILE.deb
 set -euo pipefail
 deb=$(realpath "$1")
+# An Xvfb display of its own and an empty work folder, both gone on exit.
+# shellcheck source=bench/xvfb_session.sh
+source "$(dirname "$0")/../../bench/xvfb_session.sh"
 package=$(dpkg-deb -f "$deb" Package)
 id=org.qrv470kse.QRV470KSE
 export DEBIAN_FRONTEND=noninteractive
 
 apt-get install -y -qq "$deb" >/dev/null
 # Nothing may come from the source or build tree.
-work=$(mktemp -d)
 cd "$work"
-trap 'kill "${app:-}" "${xvfb:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
 
 for program in qrv470kse qrv470kse-cli qrv470kse-board; do
   [ "$(command -v "$program")" = "/usr/bin/$program" ] || { echo "$program not in /usr/bin"; exit 1; }
@@ -31,15 +32,11 @@ completions=$(pkg-config --variable=completionsdir bash-completion)
 bash -c "source '$completions/qrv470kse-cli' && complete -p qrv470kse-cli" >/dev/null
 
 # A new user: a home of its own, no settings file yet.
-display=":$((400 + RANDOM % 100))"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
 mkdir -m 700 home run
-for _ in $(seq 50); do DISPLAY=$display xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
 env -i PATH=/usr/bin:/bin HOME="$work/home" XDG_RUNTIME_DIR="$work/run" DISPLAY="$display" \
   LANG=C.UTF-8 QRV470KSE_BOXES=stderr qrv470kse --simulate 2>qrv470kse.log &
 app=$!
-if ! DISPLAY=$display timeout 60 xdotool search --sync --onlyvisible --name '^For QRV-470K Program$' >/dev/null; then
+if ! timeout 60 xdotool search --sync --onlyvisible --name '^For QRV-470K Program$' >/dev/null; then
   cat qrv470kse.log
   echo "the installed qrv470kse showed no window"
   exit 1
