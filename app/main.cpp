@@ -15,6 +15,7 @@
 #include "qt_prompts.h"
 #include "start_options.h"
 #include "startup_trace.h"
+#include "window_map_guard.h"
 
 namespace {
 
@@ -74,6 +75,7 @@ int main(int argc, char** argv) {
     return 0;
   }
 
+  qrv::WindowMapGuard map_guard;
   qrv::MessageBoxReporter boxes;
   qrv::PrintingReporter printed;
   qrv::Reporter& reporter = BoxesToStderr() ? static_cast<qrv::Reporter&>(printed) : boxes;
