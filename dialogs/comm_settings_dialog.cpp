@@ -4,8 +4,10 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QWheelEvent>
 #include <optional>
 
 #include "messages.h"
@@ -17,27 +19,48 @@ namespace {
 
 constexpr int kComPorts = 6;
 
-QComboBox* ChoiceList(QWidget* parent, const QStringList& items, int stored) {
-  auto* combo = new QComboBox(parent);
-  combo->addItems(items);
-  // A stored value that names no item shows nothing rather than a wrong choice.
-  combo->setCurrentIndex(stored >= 0 && stored < items.size() ? stored : -1);
-  return combo;
-}
-
-// A list that calls before dropping down, so what it offers is fresh.
-class FreshList : public QComboBox {
+// A list that acts only on a choice made on purpose: an item picked from the open list, or
+// Enter there. Over the closed list the wheel and the keys that step through the items do
+// nothing, since each choice reopens the port. It calls before dropping down, so what it
+// offers is fresh.
+class DeliberateList : public QComboBox {
  public:
-  FreshList(QWidget* parent, std::function<void()> refresh)
+  DeliberateList(QWidget* parent, std::function<void()> refresh = {})
       : QComboBox(parent), refresh_(std::move(refresh)) {}
   void showPopup() override {
-    refresh_();
+    if (refresh_) refresh_();
     QComboBox::showPopup();
+  }
+
+ protected:
+  void wheelEvent(QWheelEvent* event) override { event->ignore(); }
+  void keyPressEvent(QKeyEvent* event) override {
+    const int key = event->key();
+    const bool opens =
+        (key == Qt::Key_Up || key == Qt::Key_Down) && event->modifiers().testFlag(Qt::AltModifier);
+    const bool steps = key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp ||
+                       key == Qt::Key_PageDown || key == Qt::Key_Home || key == Qt::Key_End;
+    // Typed letters would pick the item they begin.
+    const bool searches = !event->text().isEmpty() && event->text() != QStringLiteral(" ") &&
+                          event->text().at(0).isPrint();
+    if (!opens && (steps || searches)) {
+      event->ignore();
+      return;
+    }
+    QComboBox::keyPressEvent(event);
   }
 
  private:
   std::function<void()> refresh_;
 };
+
+QComboBox* ChoiceList(QWidget* parent, const QStringList& items, int stored) {
+  auto* combo = new DeliberateList(parent);
+  combo->addItems(items);
+  // A stored value that names no item shows nothing rather than a wrong choice.
+  combo->setCurrentIndex(stored >= 0 && stored < items.size() ? stored : -1);
+  return combo;
+}
 
 QString Local(const std::string& text) {
   return QString::fromStdString(text);
@@ -55,7 +78,8 @@ CommSettingsDialog::CommSettingsDialog(SerialSettings& settings, std::string set
   const DialogUnits& du = units();
 
   du.Place(new QGroupBox(QStringLiteral("COM Port"), this), 7, 7, 60, 40);
-  port_list_ = Named(new FreshList(this, [this] { ListPorts(); }), "comPort", ids::kComPortCombo);
+  port_list_ =
+      Named(new DeliberateList(this, [this] { ListPorts(); }), "comPort", ids::kComPortCombo);
   du.Place(port_list_, 13, 24, 48, 105);
   auto* ok = Named(new QPushButton(QStringLiteral("OK"), this), "ok", ids::kOk);
   ok->setDefault(true);

@@ -1,3 +1,4 @@
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QInputMethodEvent>
@@ -195,6 +196,27 @@ class DialogsTest : public QObject {
     const SerialSettings stored = ReadSerialSettings(ini);
     QCOMPARE(std::make_tuple(stored.com_port, stored.com_device, used.back(), list->currentIndex()),
              std::make_tuple(1, std::string(), std::string("/dev/ttyS1"), 1));
+    // Over the closed lists the wheel, the keys that step and typed letters switch and store
+    // nothing; Enter in the open list does.
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    for (QComboBox* closed : {list, List(dialog, 1036)}) {
+      for (const int delta : {-120, 120, 120}) {
+        QWheelEvent wheel(QPointF(5, 5), closed->mapToGlobal(QPointF(5, 5)), {}, {0, delta},
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(closed, &wheel);
+      }
+      for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Up, Qt::Key_PageDown, Qt::Key_End, Qt::Key_C})
+        QTest::keyClick(closed, key);
+    }
+    QCOMPARE(std::make_tuple(used.size(), list->currentIndex(), List(dialog, 1036)->currentIndex()),
+             std::make_tuple(std::size_t{3}, 1, 0));
+    QCOMPARE(ReadSerialSettings(ini).com_control, 0);
+    list->showPopup();
+    QTest::keyClick(list->view(), Qt::Key_Down);
+    QTest::keyClick(list->view(), Qt::Key_Return);
+    QCOMPARE(std::make_tuple(used.size(), used.back(), ReadSerialSettings(ini).com_port),
+             std::make_tuple(std::size_t{4}, std::string("/dev/ttyS2"), 2));
   }
 
   void sharedChoicesAreNoChangeEnterPressesOnlyTheFocusedButtonAndAutoStays() {
@@ -285,6 +307,11 @@ class DialogsTest : public QObject {
     Press(colour, 1049);
     colour.run()->Tick();
     QCOMPARE(f.sent.size(), std::size_t{4 + 32});
+    // An idle read dialog closes without touching them.
+    f.link.ErrorReceived = f.link.AnswerPending = 1;
+    MaintenanceReadDialog read(f.context, nullptr);
+    read.reject();
+    QCOMPARE(Flags(f.link), (std::vector<int>{0, 0, 1, 1}));
   }
 
   // Answer-paced, a step goes out once the last frame is answered, well before the 500 ms
