@@ -16,7 +16,8 @@ MaintenanceReadDialog::MaintenanceReadDialog(DialogContext& context, QWidget* ow
 
 void MaintenanceReadDialog::reject() {
   if (context().link.BatchStep != 0) return;
-  FullRunDialog::reject();
+  // No read under way: the dialog ends and leaves the flags as the last line set them.
+  TemplateDialog::reject();
 }
 
 void MaintenanceReadDialog::PerformStep(int step) {
