@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "frame_encoding.h"
+#include "value_range.h"
 
 namespace qrv {
 namespace {
@@ -11,18 +12,10 @@ constexpr std::string_view kEnd = "\r\n";
 constexpr std::string_view kGo = "GO\r\n";
 constexpr std::string_view kNotUnderstood = "E3\r\n";
 
-// What the board takes. A frame carrying any value past these is refused whole: the board
-// would otherwise index past its blink, colour and position tables.
-constexpr int kMaxBlink = 4;              // blink modes 0..4
-constexpr int kMaxColour = kColourBlank;  // eight colours, then blank
-constexpr int kMaxFillMask = 0x7F;        // one bit per line; there is no eighth line
-constexpr int kMaxTime = 99;              // seconds, as two digits
-constexpr int kMaxPosition = 15;          // fine adjustment steps
-constexpr int kMaxTitleCode = 0x7E7E;
-
-bool In(int v, int highest) {
-  return v >= 0 && v <= highest;
-}
+// A frame carrying any value outside its setting's range is refused whole: the board would
+// otherwise index past its blink, colour and position tables.
+constexpr ValueRange kTitleCodeRange{0, 0x7E7E};
+constexpr ValueRange kPageIndexRange{0, kPages - 1};
 
 // Value of a run of decimal digits, or -1 when any character is not one.
 int Decimal(std::string_view s) {
@@ -56,21 +49,21 @@ int JisCode(std::string_view s) {
 
 // Decodes N fields of width characters each into out, all or nothing.
 template <typename T, std::size_t N>
-bool Decode(std::string_view body, std::size_t width, int (*decode)(std::string_view), int highest,
-            std::array<T, N>& out) {
+bool Decode(std::string_view body, std::size_t width, int (*decode)(std::string_view),
+            ValueRange range, std::array<T, N>& out) {
   std::array<T, N> values;
   for (std::size_t i = 0; i < N; ++i) {
     const int v = decode(body.substr(i * width, width));
-    if (!In(v, highest)) return false;
+    if (!range.Holds(v)) return false;
     values[i] = static_cast<T>(v);
   }
   out = values;
   return true;
 }
 
-bool DecodeOne(std::string_view body, int (*decode)(std::string_view), int highest, int& out) {
+bool DecodeOne(std::string_view body, int (*decode)(std::string_view), ValueRange range, int& out) {
   std::array<int, 1> v;
-  if (!Decode(body, body.size(), decode, highest, v)) return false;
+  if (!Decode(body, body.size(), decode, range, v)) return false;
   out = v[0];
   return true;
 }
@@ -89,7 +82,7 @@ std::string Line(std::string text) {
 
 std::string SetColours(BoardState& s, int p, std::string_view body) {
   std::array<int, 2 * kLines> v;
-  if (!Decode(body, 1, Decimal, kMaxColour, v)) return {};
+  if (!Decode(body, 1, Decimal, kColourRange, v)) return {};
   for (int l = 0; l < kLines; ++l) {
     s.char_colour[p][l] = v[2 * l];
     s.border_colour[p][l] = v[2 * l + 1];
@@ -98,7 +91,7 @@ std::string SetColours(BoardState& s, int p, std::string_view body) {
 }
 
 std::string StoreTitles(BoardState& s, int p, std::string_view body) {
-  if (!Decode(body, 4, JisCode, kMaxTitleCode, s.shown_titles[p])) return {};
+  if (!Decode(body, 4, JisCode, kTitleCodeRange, s.shown_titles[p])) return {};
   s.titles[p] = s.shown_titles[p];
   return std::string(kGo);
 }
@@ -144,32 +137,32 @@ struct Command {
 const Command kCommands[] = {
     {"P", true, "BDLT", kLines,
      [](BoardState& s, int p, std::string_view b) {
-       return Go(Decode(b, 1, Decimal, kMaxBlink, s.blink[p]));
+       return Go(Decode(b, 1, Decimal, kBlinkRange, s.blink[p]));
      }},
     {"P", true, "ICLT", 2 * kLines, SetColours},
     {"P", true, "FBLT", 2,
      [](BoardState& s, int p, std::string_view b) {
-       return Go(DecodeOne(b, Hex, kMaxFillMask, s.fill_mask[p]));
+       return Go(DecodeOne(b, Hex, kFillMaskRange, s.fill_mask[p]));
      }},
     {"PTFB", false, "", 2 * kPages,
      [](BoardState& s, int, std::string_view b) {
-       return Go(Decode(b, 2, Hex, kMaxFillMask, s.fill_mask));
+       return Go(Decode(b, 2, Hex, kFillMaskRange, s.fill_mask));
      }},
     {"PTCT", false, "", 2 * kPages,
      [](BoardState& s, int, std::string_view b) {
-       return Go(Decode(b, 2, Decimal, kMaxTime, s.display_time));
+       return Go(Decode(b, 2, Decimal, kDisplayTimeRange, s.display_time));
      }},
     {"PTWL", false, "", kPages,
      [](BoardState& s, int, std::string_view b) {
-       return Go(Decode(b, 1, Level, 1, s.char_level));
+       return Go(Decode(b, 1, Level, kCharLevelRange, s.char_level));
      }},
     {"PH", false, "", 2,
      [](BoardState& s, int, std::string_view b) {
-       return Go(DecodeOne(b, Decimal, kMaxPosition, s.position_h));
+       return Go(DecodeOne(b, Decimal, kPositionRange, s.position_h));
      }},
     {"PV", false, "", 2,
      [](BoardState& s, int, std::string_view b) {
-       return Go(DecodeOne(b, Decimal, kMaxPosition, s.position_v));
+       return Go(DecodeOne(b, Decimal, kPositionRange, s.position_v));
      }},
     {"P", true, "", 0,
      [](BoardState& s, int p, std::string_view) {
@@ -195,7 +188,7 @@ const Command kCommands[] = {
     {"CA", true, "", 4 * kTitleCodes, StoreTitles},
     {"CN", true, "", 4 * kTitleCodes,
      [](BoardState& s, int p, std::string_view b) {
-       return Go(Decode(b, 4, JisCode, kMaxTitleCode, s.shown_titles[p]));
+       return Go(Decode(b, 4, JisCode, kTitleCodeRange, s.shown_titles[p]));
      }},
 
     {"RCA", true, "", 0, ReadTitles},
@@ -247,13 +240,13 @@ const Command kCommands[] = {
 
 // Takes each value the board would take; any other keeps what is there.
 template <typename T, std::size_t N>
-void Take(const std::array<T, N>& from, int highest, std::array<int, N>& to) {
+void Take(const std::array<T, N>& from, ValueRange range, std::array<int, N>& to) {
   for (std::size_t i = 0; i < N; ++i)
-    if (In(from[i], highest)) to[i] = from[i];
+    if (range.Holds(from[i])) to[i] = from[i];
 }
 
-void Take(int from, int highest, int& to) {
-  if (In(from, highest)) to = from;
+void Take(int from, ValueRange range, int& to) {
+  if (range.Holds(from)) to = from;
 }
 
 void Load(BoardState& s, const DisplayConfig& c) {
@@ -262,17 +255,17 @@ void Load(BoardState& s, const DisplayConfig& c) {
     TitleCodes codes;
     if (ComposeTitlePage(c, p, text) && ConvertTitlePage(text, codes))
       s.titles[p] = s.shown_titles[p] = codes;
-    Take(c.blink[p], kMaxBlink, s.blink[p]);
-    Take(c.char_colour[p], kMaxColour, s.char_colour[p]);
-    Take(c.border_colour[p], kMaxColour, s.border_colour[p]);
-    Take(c.fill_mask[p], kMaxFillMask, s.fill_mask[p]);
-    Take(c.display_time[p], kMaxTime, s.display_time[p]);
+    Take(c.blink[p], kBlinkRange, s.blink[p]);
+    Take(c.char_colour[p], kColourRange, s.char_colour[p]);
+    Take(c.border_colour[p], kColourRange, s.border_colour[p]);
+    Take(c.fill_mask[p], kFillMaskRange, s.fill_mask[p]);
+    Take(c.display_time[p], kDisplayTimeRange, s.display_time[p]);
     s.char_level[p] = c.char_level[p] != 0 ? 1 : 0;
   }
-  Take(c.position_h, kMaxPosition, s.position_h);
-  Take(c.position_v, kMaxPosition, s.position_v);
+  Take(c.position_h, kPositionRange, s.position_h);
+  Take(c.position_v, kPositionRange, s.position_v);
   s.display_auto = c.display_page_auto != 0 || c.current_page == kAutoPage;
-  if (!s.display_auto) Take(c.current_page, kPages - 1, s.display_page);
+  if (!s.display_auto) Take(c.current_page, kPageIndexRange, s.display_page);
   s.display_on = c.display_on != 0;
 }
 
@@ -288,7 +281,7 @@ BoardState StartState() {
 // Page index of "01".."32", or -1.
 int PageIndex(std::string_view digits) {
   const int number = Decimal(digits);
-  return In(number - 1, kPages - 1) ? number - 1 : -1;
+  return kPageIndexRange.Holds(number - 1) ? number - 1 : -1;
 }
 
 }  // namespace

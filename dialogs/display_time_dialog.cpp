@@ -6,11 +6,11 @@
 namespace qrv {
 
 DisplayTimeDialog::DisplayTimeDialog(DialogContext& context, QWidget* owner)
-    : PageGroupDialog(
-          context,
-          Kind{ids::kDisplayTimeTemplate, QStringLiteral("表示時間の設定"),
-               QStringLiteral("Time(Second)"), Numbers(0, 99), "time", ids::kTimeListFirst,
-               ids::kTimeSlaveNoCombo, &DisplayConfig::display_time, &SendDisplayTimeFrame},
-          owner) {}
+    : PageGroupDialog(context,
+                      Kind{ids::kDisplayTimeTemplate, QStringLiteral("表示時間の設定"),
+                           QStringLiteral("Time(Second)"), Numbers(kDisplayTimeRange), "time",
+                           ids::kTimeListFirst, ids::kTimeSlaveNoCombo,
+                           &DisplayConfig::display_time, &SendDisplayTimeFrame},
+                      owner) {}
 
 }  // namespace qrv

@@ -2,6 +2,8 @@
 
 #include <tuple>
 
+#include "value_range.h"
+
 namespace qrv {
 
 std::string DescribeValue(std::string_view field, int page, int line, std::int32_t value) {
@@ -23,32 +25,33 @@ std::vector<std::string> ConfigProblems(const DisplayConfig& config,
   } else if (!extent.complete()) {
     problems.push_back("line " + std::to_string(extent.lines + 1) + of + " is not a number");
   }
-  const auto check = [&](std::string_view field, int page, int line, std::int32_t value, int high) {
-    if (value >= 0 && value <= high) return;
-    problems.push_back(DescribeValue(field, page, line, value) + " (0.." + std::to_string(high) +
-                       ")");
+  const auto check = [&](std::string_view field, int page, int line, std::int32_t value,
+                         ValueRange range) {
+    if (range.Holds(value)) return;
+    problems.push_back(DescribeValue(field, page, line, value) + " (" +
+                       std::to_string(range.first) + ".." + std::to_string(range.last) + ")");
   };
   // In file order, so the list reads as the file does.
-  const std::tuple<const char*, const PerLine<std::int32_t>*, int> line_fields[] = {
-      {"character colour", &config.char_colour, kColourBlank},
-      {"border colour", &config.border_colour, kColourBlank},
-      {"blink", &config.blink, 4}};
-  for (const auto& [field, table, high] : line_fields) {
+  const std::tuple<const char*, const PerLine<std::int32_t>*, ValueRange> line_fields[] = {
+      {"character colour", &config.char_colour, kColourRange},
+      {"border colour", &config.border_colour, kColourRange},
+      {"blink", &config.blink, kBlinkRange}};
+  for (const auto& [field, table, range] : line_fields) {
     for (int p = 0; p < kPages; ++p) {
-      for (int l = 0; l < kLines; ++l) check(field, p, l, (*table)[p][l], high);
+      for (int l = 0; l < kLines; ++l) check(field, p, l, (*table)[p][l], range);
     }
   }
-  const std::tuple<const char*, const PerPage<std::int32_t>*, int> page_fields[] = {
-      {"character level", &config.char_level, 1},
-      {"display time", &config.display_time, 99},
-      {"fill", &config.fill_mask, 0x7F}};
-  for (const auto& [field, table, high] : page_fields) {
-    for (int p = 0; p < kPages; ++p) check(field, p, -1, (*table)[p], high);
+  const std::tuple<const char*, const PerPage<std::int32_t>*, ValueRange> page_fields[] = {
+      {"character level", &config.char_level, kCharLevelRange},
+      {"display time", &config.display_time, kDisplayTimeRange},
+      {"fill", &config.fill_mask, kFillMaskRange}};
+  for (const auto& [field, table, range] : page_fields) {
+    for (int p = 0; p < kPages; ++p) check(field, p, -1, (*table)[p], range);
   }
-  check("horizontal position", -1, -1, config.position_h, 15);
-  check("vertical position", -1, -1, config.position_v, 15);
-  check("current page", -1, -1, config.current_page, kPages);
-  check("Auto", -1, -1, config.display_page_auto, 1);
+  check("horizontal position", -1, -1, config.position_h, kPositionRange);
+  check("vertical position", -1, -1, config.position_v, kPositionRange);
+  check("current page", -1, -1, config.current_page, kCurrentPageRange);
+  check("Auto", -1, -1, config.display_page_auto, kAutoFlagRange);
   return problems;
 }
 
