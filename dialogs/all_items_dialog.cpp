@@ -1,7 +1,6 @@
 #include "all_items_dialog.h"
 
-#include "frame_misfits.h"
-#include "messages.h"
+#include "frame_senders.h"
 #include "run_steps.h"
 
 namespace qrv {
@@ -17,16 +16,7 @@ AllItemsDialog::AllItemsDialog(DialogContext& context, QWidget* owner)
 
 void AllItemsDialog::PerformStep(int step) {
   // Built from the configuration as it stands now, not as it stood at the start.
-  const AllItemsStepResult result = AllItemsStep(config(), step);
-  if (result.frame) {
-    Send(*result.frame);
-  } else if (result.refusal == StepRefusal::kTitle) {
-    run_context().reporter.WarningBox(msg::kTitleRefused);
-  } else if (result.refusal == StepRefusal::kColour) {
-    run_context().reporter.ErrorBox(msg::kCantSetColour);
-  } else if (result.refusal == StepRefusal::kValue) {
-    run_context().reporter.ErrorBox(MisfitMessage(result.misfit));
-  }
+  SendChecked(run_context(), AllItemsStep(config(), step), RefusalBox::kError);
 }
 
 }  // namespace qrv

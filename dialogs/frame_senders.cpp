@@ -1,39 +1,26 @@
 #include "frame_senders.h"
 
-#include "frame_misfits.h"
 #include "frames.h"
-#include "messages.h"
-#include "title_frame.h"
 
 namespace qrv {
-namespace {
 
-void Refuse(const DialogContext& context, const std::string& text, RefusalBox box) {
-  if (box == RefusalBox::kWarning) {
+bool SendChecked(const DialogContext& context, const CheckedFrame& checked, RefusalBox box) {
+  if (checked.frame) {
+    context.SendFrame(*checked.frame);
+    return true;
+  }
+  if (checked.refusal == FrameRefusal::kNone) return false;  // a step that sends nothing
+  const std::string text = RefusalMessage(checked);
+  if (box == RefusalBox::kWarning || checked.refusal == FrameRefusal::kTitle) {
     context.reporter.WarningBox(text);
   } else {
     context.reporter.ErrorBox(text);
   }
+  return false;
 }
-
-// Sends the frame unless a value does not fit it; whether it was sent.
-template <typename Build>
-bool SendFitting(const DialogContext& context, const std::string& misfit, Build build,
-                 RefusalBox box = RefusalBox::kWarning) {
-  if (!misfit.empty()) {
-    Refuse(context, MisfitMessage(misfit), box);
-    return false;
-  }
-  context.SendFrame(build(context.config));
-  return true;
-}
-
-}  // namespace
 
 void SendPageBlinkFrame(const DialogContext& context, int page, RefusalBox box) {
-  SendFitting(
-      context, PageBlinkMisfit(context.config, page),
-      [page](const DisplayConfig& c) { return PageBlinkFrame(c, page); }, box);
+  SendChecked(context, CheckedPageBlinkFrame(context.config, page), box);
 }
 
 void SendPageFillFrame(const DialogContext& context, int page) {
@@ -45,7 +32,7 @@ void SendAllFillFrame(const DialogContext& context) {
 }
 
 void SendDisplayPageFrame(const DialogContext& context) {
-  SendFitting(context, DisplayPageMisfit(context.config), DisplayPageFrame);
+  SendChecked(context, CheckedDisplayPageFrame(context.config));
 }
 
 void SendDisplayOnOffFrame(const DialogContext& context) {
@@ -53,7 +40,7 @@ void SendDisplayOnOffFrame(const DialogContext& context) {
 }
 
 void SendDisplayTimeFrame(const DialogContext& context) {
-  SendFitting(context, DisplayTimeMisfit(context.config), DisplayTimeFrame);
+  SendChecked(context, CheckedDisplayTimeFrame(context.config));
 }
 
 void SendCharLevelFrame(const DialogContext& context) {
@@ -61,31 +48,19 @@ void SendCharLevelFrame(const DialogContext& context) {
 }
 
 void SendPositionHFrame(const DialogContext& context) {
-  SendFitting(context, PositionHMisfit(context.config), PositionHFrame);
+  SendChecked(context, CheckedPositionHFrame(context.config));
 }
 
 void SendPositionVFrame(const DialogContext& context) {
-  SendFitting(context, PositionVMisfit(context.config), PositionVFrame);
+  SendChecked(context, CheckedPositionVFrame(context.config));
 }
 
 bool SendTitleFrame(const DialogContext& context, bool store, int page) {
-  const std::optional<Frame> frame = BuildTitleFrame(context.config, page, store);
-  if (!frame) {
-    context.reporter.WarningBox(msg::kTitleRefused);
-    return false;
-  }
-  context.SendFrame(*frame);
-  return true;
+  return SendChecked(context, CheckedTitleFrame(context.config, page, store));
 }
 
 bool SendPageColourFrame(const DialogContext& context, int page, RefusalBox box) {
-  if (FirstBlankColourLine(context.config, page) >= 0) {
-    Refuse(context, msg::kCantSetColour, box);
-    return false;
-  }
-  return SendFitting(
-      context, PageColourMisfit(context.config, page),
-      [page](const DisplayConfig& c) { return PageColourFrame(c, page); }, box);
+  return SendChecked(context, CheckedPageColourFrame(context.config, page), box);
 }
 
 }  // namespace qrv

@@ -1,78 +1,63 @@
 #include "run_steps.h"
 
 #include <cassert>
-#include <utility>
-
-#include "frame_misfits.h"
 
 namespace qrv {
-namespace {
 
-template <typename Build>
-void Checked(AllItemsStepResult& r, std::string misfit, Build build) {
-  if (misfit.empty()) {
-    r.frame = build();
-  } else {
-    r.refusal = StepRefusal::kValue;
-    r.misfit = std::move(misfit);
-  }
-}
-
-}  // namespace
+static_assert(send_step::kBlink.last + 4 == kAllItemsSteps);
+static_assert(read_step::kColours.last + 7 == kMaintenanceReadSteps);
 
 AllItemsStepResult AllItemsStep(const DisplayConfig& config, int step) {
+  using namespace send_step;
   assert(step >= 1 && step <= kAllItemsSteps);
   AllItemsStepResult r;
-  if (step <= 32) {
-    r.frame = BuildTitleFrame(config, step - 1, true, &r.title);
-    if (!r.frame) r.refusal = StepRefusal::kTitle;
-  } else if (step == 34) {
-    r.frame = AllFillFrame(config);
-  } else if (step == 35) {
-    r.frame = CharLevelFrame(config);
-  } else if (step >= 36 && step <= 67) {
-    r.colour_line = FirstBlankColourLine(config, step - 36);
-    if (r.colour_line < 0) {
-      Checked(r, PageColourMisfit(config, step - 36),
-              [&] { return PageColourFrame(config, step - 36); });
-    } else {
-      r.refusal = StepRefusal::kColour;
-    }
-  } else if (step >= 68 && step <= 99) {
-    Checked(r, PageBlinkMisfit(config, step - 68),
-            [&] { return PageBlinkFrame(config, step - 68); });
-  } else if (step == 100) {
-    Checked(r, DisplayPageMisfit(config), [&] { return DisplayPageFrame(config); });
-  } else if (step == 101) {
-    Checked(r, DisplayTimeMisfit(config), [&] { return DisplayTimeFrame(config); });
-  } else if (step == 102) {
-    Checked(r, PositionHMisfit(config), [&] { return PositionHFrame(config); });
-  } else if (step == 103) {
-    Checked(r, PositionVMisfit(config), [&] { return PositionVFrame(config); });
+  const auto take = [&r](CheckedFrame checked, int page = -1) {
+    static_cast<CheckedFrame&>(r) = std::move(checked);
+    r.page = page;
+  };
+  if (kTitles.Holds(step)) {
+    take(CheckedTitleFrame(config, kTitles.Page(step), true), kTitles.Page(step));
+  } else if (step == kFill) {
+    take(Unchecked(AllFillFrame(config)));
+  } else if (step == kCharLevel) {
+    take(Unchecked(CharLevelFrame(config)));
+  } else if (kColours.Holds(step)) {
+    take(CheckedPageColourFrame(config, kColours.Page(step)), kColours.Page(step));
+  } else if (kBlink.Holds(step)) {
+    take(CheckedPageBlinkFrame(config, kBlink.Page(step)), kBlink.Page(step));
+  } else if (step == kDisplayPage) {
+    take(CheckedDisplayPageFrame(config));
+  } else if (step == kDisplayTime) {
+    take(CheckedDisplayTimeFrame(config));
+  } else if (step == kPositionH) {
+    take(CheckedPositionHFrame(config));
+  } else if (step == kPositionV) {
+    take(CheckedPositionVFrame(config));
   }
   return r;
 }
 
 std::optional<Frame> MaintenanceReadStep(int step) {
+  using namespace read_step;
   assert(step >= 1 && step <= kMaintenanceReadSteps);
-  if (step <= 32) return ReadTitleRequest(step - 1);
-  if (step <= 64) return ReadBlinkRequest(step - 33);
-  if (step <= 96) return ReadColourRequest(step - 65);
+  if (kTitles.Holds(step)) return ReadTitleRequest(kTitles.Page(step));
+  if (kBlink.Holds(step)) return ReadBlinkRequest(kBlink.Page(step));
+  if (kColours.Holds(step)) return ReadColourRequest(kColours.Page(step));
   switch (step) {
-    case 98:
+    case kDisplayPage:
       return ReadDisplayPageRequest();
-    case 99:
+    case kDisplayTime:
       return ReadDisplayTimeRequest();
-    case 100:
+    case kFill:
       return ReadFillRequest();
-    case 101:
+    case kCharLevel:
       return ReadCharLevelRequest();
-    case 102:
+    case kPositionH:
       return ReadPositionHRequest();
-    case 103:
+    case kPositionV:
       return ReadPositionVRequest();
     default:
-      return std::nullopt;  // step 97 sends nothing
+      return std::nullopt;  // the step between the colours and the display page
   }
 }
 

@@ -1,36 +1,62 @@
 #pragma once
 
 #include <optional>
-#include <string>
 
+#include "checked_frame.h"
 #include "display_config.h"
 #include "frames.h"
-#include "title_frame.h"
 
 namespace qrv {
+
+// Steps of a run that go page by page, page 1 at the first.
+struct StepRange {
+  int first;
+  int last;
+  constexpr bool Holds(int step) const { return step >= first && step <= last; }
+  constexpr int Page(int step) const { return step - first; }
+  constexpr int Step(int page) const { return first + page; }
+};
 
 // The step tables of the two 103-step runs: sending the whole configuration and reading it
 // back. Steps count from 1; a step may send nothing.
 constexpr int kAllItemsSteps = 103;
 constexpr int kMaintenanceReadSteps = 103;
 
-enum class StepRefusal { kNone, kTitle, kColour, kValue };
+// Sending: the title of every page (stored), nothing at 33, fill, level, the colours and
+// blink of every page, display page, display time, horizontal and vertical position.
+// Display on/off is never part of it.
+namespace send_step {
+constexpr StepRange kTitles{1, kPages};
+constexpr int kFill = 34;
+constexpr int kCharLevel = 35;
+constexpr StepRange kColours{36, 35 + kPages};
+constexpr StepRange kBlink{68, 67 + kPages};
+constexpr int kDisplayPage = 100;
+constexpr int kDisplayTime = 101;
+constexpr int kPositionH = 102;
+constexpr int kPositionV = 103;
+}  // namespace send_step
 
-struct AllItemsStepResult {
-  std::optional<Frame> frame;
-  StepRefusal refusal = StepRefusal::kNone;
-  TitleCheck title;      // why a title page was refused
-  int colour_line = -1;  // the both-blank line of a refused colour page
-  std::string misfit;    // the value a refused frame could not carry
+// Reading: the title, blink and colour requests of every page, nothing at 97, then display
+// page, time, fill, level and the two positions.
+namespace read_step {
+constexpr StepRange kTitles{1, kPages};
+constexpr StepRange kBlink{33, 32 + kPages};
+constexpr StepRange kColours{65, 64 + kPages};
+constexpr int kDisplayPage = 98;
+constexpr int kDisplayTime = 99;
+constexpr int kFill = 100;
+constexpr int kCharLevel = 101;
+constexpr int kPositionH = 102;
+constexpr int kPositionV = 103;
+}  // namespace read_step
+
+// A step's frame, or why the page it sends cannot be sent.
+struct AllItemsStepResult : CheckedFrame {
+  int page = -1;  // the page index the step sends, -1 for a frame of the whole board
 };
 
-// Title frames (stored form) of pages 1..32, nothing at 33, fill, level, colours and blink of
-// every page, display page, display time, horizontal and vertical position. Display on/off
-// is never part of it. A frame a value does not fit is refused (kValue), not sent broken.
 AllItemsStepResult AllItemsStep(const DisplayConfig& config, int step);
-
-// Title, blink and colour requests of every page, nothing at 97, then the display page,
-// time, fill, level and the two positions.
 std::optional<Frame> MaintenanceReadStep(int step);
 
 }  // namespace qrv

@@ -81,7 +81,7 @@ TEST(RunSteps, RefusedPagesSendNothingAndSayWhere) {
     const AllItemsStepResult r = AllItemsStep(c, 5);
     EXPECT_EQ(std::make_tuple(r.frame.has_value(), r.refusal, r.title.fault, r.title.line,
                               r.title.column),
-              std::make_tuple(false, StepRefusal::kTitle, fault, 2, column))
+              std::make_tuple(false, FrameRefusal::kTitle, fault, 2, column))
         << text;
   }
   DisplayConfig c;
@@ -89,7 +89,7 @@ TEST(RunSteps, RefusedPagesSendNothingAndSayWhere) {
   c.char_colour[6][1] = c.char_colour[6][3] = c.border_colour[6][3] = kColourBlank;
   const AllItemsStepResult r = AllItemsStep(c, 36 + 6);
   EXPECT_EQ(std::make_tuple(r.frame.has_value(), r.refusal, r.colour_line),
-            std::make_tuple(false, StepRefusal::kColour, 3));
+            std::make_tuple(false, FrameRefusal::kColour, 3));
   // A value the frame's digits cannot carry is named, and the frame not built; the largest
   // that fit (9, 99, page 32 or any page under Auto) are sent.
   const std::tuple<int, void (*)(DisplayConfig&), std::string> values[] = {
@@ -108,7 +108,7 @@ TEST(RunSteps, RefusedPagesSendNothingAndSayWhere) {
     change(d);
     const AllItemsStepResult bad = AllItemsStep(d, step);
     EXPECT_EQ(std::make_tuple(bad.frame.has_value(), bad.refusal, bad.misfit),
-              std::make_tuple(false, StepRefusal::kValue, misfit));
+              std::make_tuple(false, FrameRefusal::kValue, misfit));
     EXPECT_TRUE(AllItemsStep(edge, step).frame.has_value()) << step;
   }
 }

@@ -34,18 +34,18 @@ std::vector<std::string> SendRefusals(const DisplayConfig& config) {
   std::vector<std::string> lines;
   for (int step = 1; step <= kAllItemsSteps; ++step) {
     const AllItemsStepResult r = AllItemsStep(config, step);
-    if (r.refusal == StepRefusal::kTitle) {
-      const int page = step - 1;
+    const int page = r.page;
+    if (r.refusal == FrameRefusal::kTitle) {
       lines.push_back(
           "page " + std::to_string(page + 1) + " line " + std::to_string(r.title.line + 1) +
           ": title refused: " + TitleReason(config, page, r.title) + " in \"" +
           TerminalText(config.title(page, r.title.line)) + "\" (" + msg::kTitleRefused + ")");
-    } else if (r.refusal == StepRefusal::kColour) {
-      lines.push_back("page " + std::to_string(step - 35) + " line " +
+    } else if (r.refusal == FrameRefusal::kColour) {
+      lines.push_back("page " + std::to_string(page + 1) + " line " +
                       std::to_string(r.colour_line + 1) +
                       ": colours refused: character and border colour are both " +
                       std::string(kColourNames[kColourBlank]) + " (" + msg::kCantSetColour + ")");
-    } else if (r.refusal == StepRefusal::kValue) {
+    } else if (r.refusal == FrameRefusal::kValue) {
       lines.push_back(r.misfit + ": does not fit its frame (" + msg::kCantSetColour + ")");
     }
   }
