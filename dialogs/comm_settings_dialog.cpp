@@ -2,15 +2,12 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QWheelEvent>
-#include <optional>
 
-#include "messages.h"
 #include "resource_ids.h"
 #include "serial_port.h"
 
@@ -68,12 +65,9 @@ QString Local(const std::string& text) {
 
 }  // namespace
 
-CommSettingsDialog::CommSettingsDialog(SerialSettings& settings, std::string settings_path,
-                                       Reporter& reporter, QWidget* owner, PortControl port)
+CommSettingsDialog::CommSettingsDialog(SettingsStore& settings, QWidget* owner, PortControl port)
     : TemplateDialog(ids::kCommSettingsTemplate, QStringLiteral("通信の設定"), 141, 88, owner),
       settings_(settings),
-      settings_path_(std::move(settings_path)),
-      reporter_(reporter),
       port_(std::move(port)) {
   const DialogUnits& du = units();
 
@@ -86,7 +80,7 @@ CommSettingsDialog::CommSettingsDialog(SerialSettings& settings, std::string set
   du.Place(ok, 13, 54, 50, 14);
   du.Place(new QGroupBox(QStringLiteral("Control"), this), 74, 7, 60, 40);
   QComboBox* control = Named(ChoiceList(this, {QStringLiteral("RS-232C"), QStringLiteral("RS-485")},
-                                        settings_.com_control),
+                                        settings_.values().com_control),
                              "control", ids::kControlCombo);
   du.Place(control, 80, 24, 48, 105);
   in_use_ = Named(new QLabel(this), "portInUse", ids::kPortInUseText);
@@ -95,7 +89,7 @@ CommSettingsDialog::CommSettingsDialog(SerialSettings& settings, std::string set
 
   connect(port_list_, &QComboBox::activated, this, &CommSettingsDialog::ChoosePort);
   connect(control, &QComboBox::activated, this,
-          [this](int index) { Store("com_control", settings_.com_control, index); });
+          [this](int index) { settings_.SetComControl(index); });
   // The dialog changes nothing on closing: every choice is already stored.
   connect(ok, &QPushButton::clicked, this, [this] { done(ids::kCancel); });
 }
@@ -104,10 +98,10 @@ void CommSettingsDialog::ListPorts() {
   const QSignalBlocker quiet(port_list_);
   port_list_->clear();
   for (int n = 1; n <= kComPorts; ++n) port_list_->addItem(QStringLiteral("COM %1").arg(n));
-  const std::string& chosen = settings_.com_device;
-  int selected = chosen.empty() && settings_.com_port >= 0 && settings_.com_port < kComPorts
-                     ? settings_.com_port
-                     : -1;
+  const SerialSettings& stored = settings_.values();
+  const std::string& chosen = stored.com_device;
+  int selected =
+      chosen.empty() && stored.com_port >= 0 && stored.com_port < kComPorts ? stored.com_port : -1;
   const std::vector<SerialDevice> devices =
       port_.list_devices ? port_.list_devices() : std::vector<SerialDevice>{};
   for (const SerialDevice& d : devices) {
@@ -118,7 +112,7 @@ void CommSettingsDialog::ListPorts() {
   // since it was chosen stays the choice shown.
   if (!chosen.empty() && selected < 0) {
     selected = port_list_->count();
-    const bool absent = chosen.rfind("tcp://", 0) != 0 && !QFileInfo::exists(Local(chosen));
+    const bool absent = port_.present && !port_.present(chosen);
     port_list_->addItem(Local(chosen) + (absent ? QStringLiteral("  (not present)") : QString()),
                         Local(chosen));
   }
@@ -140,28 +134,15 @@ void CommSettingsDialog::ListPorts() {
 void CommSettingsDialog::ChoosePort(int index) {
   if (index < 0) return;
   std::string device;
-  bool saved = true;
   if (index < kComPorts) {
-    settings_.com_port = index;
-    settings_.com_device.clear();
-    saved = WriteSerialSetting(settings_path_, "com_port", index) &&
-            WriteSerialSettingText(settings_path_, "com_device", std::nullopt);
+    settings_.SetComPort(index);
     device = PortDeviceName(index);
   } else {
     device = port_list_->itemData(index).toString().toStdString();
-    settings_.com_device = device;
-    saved = WriteSerialSettingText(settings_path_, "com_device", device);
+    settings_.SetComDevice(device);
   }
-  if (!saved) reporter_.WarningBox(std::string(msg::kSettingsNotSaved) + settings_path_);
   if (port_.switch_to) port_.switch_to(device);
   ListPorts();
-}
-
-void CommSettingsDialog::Store(const char* key, std::int32_t& setting, int index) {
-  setting = index;
-  if (!WriteSerialSetting(settings_path_, key, index)) {
-    reporter_.WarningBox(std::string(msg::kSettingsNotSaved) + settings_path_);
-  }
 }
 
 }  // namespace qrv

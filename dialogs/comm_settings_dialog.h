@@ -6,9 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "reporter.h"
 #include "serial_devices.h"
-#include "serial_settings.h"
+#include "settings_store.h"
 #include "template_dialog.h"
 
 namespace qrv {
@@ -19,6 +18,7 @@ struct PortControl {
   std::function<std::string()> device;                      // the device in use
   std::function<bool()> open;                               // whether it is open
   std::function<void(const std::string&)> switch_to;        // use another device at once
+  std::function<bool(const std::string&)> present;          // whether a device is there now
 };
 
 // "通信の設定": the serial port and the line interface. "COM Port" offers COM 1..6, then
@@ -29,18 +29,14 @@ class CommSettingsDialog : public TemplateDialog {
   Q_OBJECT
 
  public:
-  CommSettingsDialog(SerialSettings& settings, std::string settings_path, Reporter& reporter,
-                     QWidget* owner, PortControl port = {});
+  CommSettingsDialog(SettingsStore& settings, QWidget* owner, PortControl port = {});
 
  private:
-  void Store(const char* key, std::int32_t& setting, int index);
   // Rebuilds the port list around the stored choice and shows the device in use.
   void ListPorts();
   void ChoosePort(int index);
 
-  SerialSettings& settings_;
-  std::string settings_path_;
-  Reporter& reporter_;
+  SettingsStore& settings_;
   PortControl port_;
   QComboBox* port_list_;
   QLabel* in_use_;

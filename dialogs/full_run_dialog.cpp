@@ -4,7 +4,6 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "messages.h"
 #include "resource_ids.h"
 
 namespace qrv {
@@ -37,15 +36,11 @@ FullRunDialog::FullRunDialog(DialogContext& context, const FullRunLayout& layout
   auto* pace = Named(new QCheckBox(QStringLiteral("応答ごとに送信（高速）"), this), "answerPace",
                      layout.pace_id);
   units().Place(pace, kMargin, kPaceY, kWidth - 2 * kMargin, 10);
-  pace->setChecked(context.settings.answer_pace != 0);
+  pace->setChecked(context.settings.values().answer_pace != 0);
   run()->SetPace(pace->isChecked() ? Pace::kAnswer : Pace::kFixed);
   connect(pace, &QCheckBox::toggled, this, [this](bool on) {
     run()->SetPace(on ? Pace::kAnswer : Pace::kFixed);
-    this->context().settings.answer_pace = on ? 1 : 0;
-    const std::string& path = this->context().settings_path;
-    if (!WriteSerialSetting(path, "answer_pace", on ? 1 : 0)) {
-      this->context().reporter.WarningBox(std::string(msg::kSettingsNotSaved) + path);
-    }
+    this->context().settings.SetAnswerPace(on);
   });
   connect(run(), &TimedRun::finished, this, [this] {
     RunFinished();

@@ -1,5 +1,8 @@
 #include "serial_devices.h"
 
+#include <filesystem>
+#include <system_error>
+
 namespace qrv {
 
 std::string DescribeSerialDevice(const SerialDeviceFacts& facts) {
@@ -16,6 +19,12 @@ std::string DescribeSerialDevice(const SerialDeviceFacts& facts) {
     add(facts.vendor_id + ":" + facts.product_id);
   if (!text.empty()) return text;
   return facts.driver.empty() ? "serial port" : "serial port (" + facts.driver + ")";
+}
+
+bool DevicePresent(const std::string& device) {
+  if (device.rfind("tcp://", 0) == 0) return true;
+  std::error_code error;
+  return std::filesystem::exists(device, error);
 }
 
 }  // namespace qrv

@@ -28,4 +28,8 @@ std::string DescribeSerialDevice(const SerialDeviceFacts& facts);
 // are none or the system cannot list them.
 std::vector<SerialDevice> ListSerialDevices();
 
+// Whether device names something there now; a serial device server (tcp://) counts as
+// there, since only connecting tells.
+bool DevicePresent(const std::string& device);
+
 }  // namespace qrv

@@ -1,0 +1,39 @@
+#include "settings_store.h"
+
+#include <optional>
+
+#include "messages.h"
+
+namespace qrv {
+
+void SettingsStore::Load() {
+  values_ = ReadSerialSettings(path_);
+}
+
+void SettingsStore::SetComPort(std::int32_t index) {
+  values_.com_port = index;
+  values_.com_device.clear();
+  Written(WriteSerialSetting(path_, "com_port", index) &&
+          WriteSerialSettingText(path_, "com_device", std::nullopt));
+}
+
+void SettingsStore::SetComDevice(const std::string& device) {
+  values_.com_device = device;
+  Written(WriteSerialSettingText(path_, "com_device", device));
+}
+
+void SettingsStore::SetComControl(std::int32_t control) {
+  values_.com_control = control;
+  Written(WriteSerialSetting(path_, "com_control", control));
+}
+
+void SettingsStore::SetAnswerPace(bool answer_paced) {
+  values_.answer_pace = answer_paced ? 1 : 0;
+  Written(WriteSerialSetting(path_, "answer_pace", values_.answer_pace));
+}
+
+void SettingsStore::Written(bool ok) {
+  if (!ok) reporter_.WarningBox(std::string(msg::kSettingsNotSaved) + path_);
+}
+
+}  // namespace qrv
