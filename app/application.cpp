@@ -13,11 +13,13 @@ Application::Application(StartOptions options, DisplayConfig& config, Reporter& 
     : options_(std::move(options)),
       config_(config),
       reporter_(reporter),
+      settings_(settings_values_, options_.settings_path, reporter),
       documents_(config, link_, reporter, prompts),
       dispatcher_(config, link_, reporter),
       inbox_([this](const std::string& line) {
         dispatcher_.Dispatch(line);
         if (window_) window_->ConfigChanged();
+        dispatched_.Notify();
       }),
       serial_(link_, [this](std::string line) {
         QMetaObject::invokeMethod(
@@ -36,22 +38,30 @@ Application::~Application() {
 }
 
 void Application::Start() {
-  window_ = std::make_unique<MainWindow>(MainWindowServices{
-      config_, link_, reporter_, documents_, settings_, options_.settings_path, choices_,
-      [this](std::string_view frame) { return serial_.SendFrame(frame); },
-      [this] { serial_.Stop(); },
-      PortControl{&ListSerialDevices, [this] { return serial_.device(); },
-                  [this] { return serial_.port_open(); },
-                  [this](const std::string& device) { serial_.SwitchDevice(device, reporter_); }},
-      options_.simulate ? PreviewWindow::BoardSource([this] {
-        return board_ ? std::optional<BoardState>(board_->state()) : std::nullopt;
-      })
-                        : PreviewWindow::BoardSource(),
-      &traffic_recorder_, &traffic_log_});
+  DialogContext dialogs(config_, link_, reporter_, settings_, choices_);
+  dialogs.SendFrame = [this](std::string_view frame) { return serial_.SendFrame(frame); };
+  dialogs.dispatched = &dispatched_;
+  MainWindowServices services(dialogs, documents_);
+  services.stop_reader = [this] { serial_.Stop(); };
+  services.port.list_devices = &ListSerialDevices;
+  services.port.device = [this] { return serial_.device(); };
+  services.port.open = [this] { return serial_.port_open(); };
+  services.port.switch_to = [this](const std::string& device) {
+    serial_.SwitchDevice(device, reporter_);
+  };
+  services.port.present = &DevicePresent;
+  if (options_.simulate) {
+    services.board_state = [this] {
+      return board_ ? std::optional<BoardState>(board_->state()) : std::nullopt;
+    };
+  }
+  services.traffic = &traffic_recorder_;
+  services.traffic_log = &traffic_log_;
+  window_ = std::make_unique<MainWindow>(std::move(services));
   window_->show();
 
   config_.reset_to_defaults();
-  settings_ = ReadSerialSettings(options_.settings_path);
+  settings_.Load();
   OpenTrafficLog();
   serial_.OpenSerialPort(ChooseDevice(), reporter_);
   if (!serial_.Start()) reporter_.WarningBox(msg::kReadThread);
@@ -76,7 +86,7 @@ std::string Application::ChooseDevice() {
     }
   }
   if (!options_.port.empty()) return options_.port;
-  return SettingsDevice(settings_);
+  return SettingsDevice(settings_.values());
 }
 
 }  // namespace qrv

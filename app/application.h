@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "dialog_context.h"
+#include "dispatch_notifier.h"
 #include "document_commands.h"
 #include "line_inbox.h"
 #include "link_state.h"
@@ -12,7 +13,7 @@
 #include "reporter.h"
 #include "response_dispatcher.h"
 #include "serial_link.h"
-#include "serial_settings.h"
+#include "settings_store.h"
 #include "simulated_board.h"
 #include "start_options.h"
 #include "traffic_log.h"
@@ -39,7 +40,7 @@ class Application {
   SerialLink& serial() { return serial_; }
   LinkState& link() { return link_; }
   TrafficRecorder& traffic() { return traffic_recorder_; }
-  const SerialSettings& settings() const { return settings_; }
+  const SerialSettings& settings() const { return settings_.values(); }
 
  private:
   std::string ChooseDevice();
@@ -49,10 +50,12 @@ class Application {
   DisplayConfig& config_;
   Reporter& reporter_;
   LinkState link_;
-  SerialSettings settings_;
+  SerialSettings settings_values_;
+  SettingsStore settings_;
   DialogChoices choices_;
   DocumentCommands documents_;
   ResponseDispatcher dispatcher_;
+  DispatchNotifier dispatched_;
   LineInbox inbox_;
   // Lives on the GUI thread: lines from the reader are queued to it.
   QObject line_receiver_;

@@ -30,15 +30,7 @@ namespace qrv {
 MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
     : QMainWindow(parent),
       services_(std::move(services)),
-      dialog_context_{services_.config,
-                      services_.link,
-                      services_.reporter,
-                      services_.settings,
-                      services_.choices,
-                      services_.send_frame,
-                      [this] { ConfigChanged(); },
-                      services_.settings_path},
-      panel_(new StatusPanel(services_.config, this)),
+      panel_(new StatusPanel(services_.dialogs.config, this)),
       run_dialog_([](QDialog& dialog) { dialog.exec(); }),
       quit_([](int code) { QCoreApplication::exit(code); }) {
   setWindowTitle(QStringLiteral("For QRV-470K Program"));
@@ -58,7 +50,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
   watchdog_.setInterval(kWatchdogPeriodMs);
   watchdog_.setTimerType(Qt::PreciseTimer);
   connect(&watchdog_, &QTimer::timeout, this, &MainWindow::OnWatchdogTimer);
-  services_.link.ReaderRunning = 1;
+  services_.dialogs.ConfigChanged = [this] { ConfigChanged(); };
 
   commands_ = {
       {ids::kNewDocument, [this] { RunFileCommand(&DocumentCommands::NewDocument); }},
@@ -68,8 +60,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
       {ids::kCommSettings,
        [this] {
          corner_.Reset();
-         CommSettingsDialog dialog(services_.settings, services_.settings_path, services_.reporter,
-                                   this, services_.port);
+         CommSettingsDialog dialog(services_.dialogs.settings, this, services_.port);
          RunDialog(dialog);
        }},
       {ids::kAllItems, [this] { RunSettingDialog<AllItemsDialog>(); }},
@@ -86,8 +77,8 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
       {ids::kPreview,
        [this] {
          if (!preview_)
-           preview_ =
-               std::make_unique<PreviewWindow>(services_.config, services_.board_state, this);
+           preview_ = std::make_unique<PreviewWindow>(services_.dialogs.config,
+                                                      services_.board_state, this);
          preview_->show();
          preview_->raise();
          preview_->activateWindow();
@@ -97,7 +88,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
          if (services_.traffic == nullptr || services_.traffic_log == nullptr) return;
          if (!monitor_)
            monitor_ = std::make_unique<TrafficMonitor>(*services_.traffic, *services_.traffic_log,
-                                                       services_.reporter, this);
+                                                       services_.dialogs.reporter, this);
          monitor_->show();
          monitor_->raise();
          monitor_->activateWindow();
@@ -119,7 +110,7 @@ void MainWindow::Dispatch(int command_id) {
 }
 
 void MainWindow::OnWatchdogTimer() {
-  LinkWatchdog(services_.link, services_.reporter, [this] {
+  LinkWatchdog(services_.dialogs.link, services_.dialogs.reporter, [this] {
     if (services_.traffic != nullptr) services_.traffic->Unanswered();
   });
 }
@@ -127,7 +118,6 @@ void MainWindow::OnWatchdogTimer() {
 void MainWindow::ExitApplication() {
   if (!services_.documents.ConfirmExit()) return;
   watchdog_.stop();
-  services_.link.ReaderRunning = 0;
   if (services_.stop_reader) services_.stop_reader();
   quit_(0);
 }
@@ -187,7 +177,7 @@ void MainWindow::RunDialog(QDialog& dialog) {
 
 template <typename Dialog>
 void MainWindow::RunSettingDialog() {
-  Dialog dialog(dialog_context_, this);
+  Dialog dialog(services_.dialogs, this);
   RunDialog(dialog);
 }
 

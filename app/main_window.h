@@ -13,8 +13,6 @@
 #include "document_commands.h"
 #include "link_state.h"
 #include "preview_window.h"
-#include "reporter.h"
-#include "serial_settings.h"
 #include "traffic_monitor.h"
 
 class QDialog;
@@ -23,17 +21,14 @@ namespace qrv {
 
 class StatusPanel;
 
-// What the main window works with; the application wires it up.
+// What the main window works with; the application wires it up, by name.
 struct MainWindowServices {
-  DisplayConfig& config;
-  LinkState& link;
-  Reporter& reporter;
+  MainWindowServices(DialogContext dialogs, DocumentCommands& documents)
+      : dialogs(std::move(dialogs)), documents(documents) {}
+
+  // What the setting dialogs work on; the window tells its ConfigChanged itself.
+  DialogContext dialogs;
   DocumentCommands& documents;
-  SerialSettings& settings;
-  std::string settings_path;
-  DialogChoices& choices;
-  // Hands a frame to the transmit path.
-  std::function<bool(std::string_view)> send_frame;
   // Wakes the reader thread and waits for it to end.
   std::function<void()> stop_reader;
   // The serial devices and the one in use, for the communication settings.
@@ -92,7 +87,6 @@ class MainWindow : public QMainWindow {
   void FitOuterSize();
 
   MainWindowServices services_;
-  DialogContext dialog_context_;
   StatusPanel* panel_;
   QTimer watchdog_;
   bool watchdog_started_ = false;

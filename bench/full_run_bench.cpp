@@ -100,9 +100,11 @@ bool RunBoth(int baud, bool answer_pace, int speed_up) {
   qrv::LinkState link;
   qrv::SilentReporter reporter;
   qrv::ResponseDispatcher dispatcher(config, link, reporter);
+  qrv::DispatchNotifier dispatched;
   qrv::SerialLink serial(link, [&](std::string line) {
     QMetaObject::invokeMethod(qApp, [&, line] {
       dispatcher.Dispatch(line);
+      dispatched.Notify();
       ++totals.dispatched;
     });
   });
@@ -113,11 +115,12 @@ bool RunBoth(int baud, bool answer_pace, int speed_up) {
   serial.Start();
   qrv::SerialSettings settings;
   settings.answer_pace = answer_pace ? 1 : 0;
+  // Nothing here writes the settings: the check box is not touched.
+  qrv::SettingsStore store(settings, std::string(), reporter);
   qrv::DialogChoices choices;
-  qrv::DialogContext context{
-      config,   link,    reporter,
-      settings, choices, [&](std::string_view frame) {
-                               return serial.SendFrame(frame); }};
+  qrv::DialogContext context(config, link, reporter, store, choices);
+  context.SendFrame = [&](std::string_view frame) { return serial.SendFrame(frame); };
+  context.dispatched = &dispatched;
 
   // Every page titled in full-width characters, so every title frame goes out.
   for (int page = 0; page < qrv::kPages; ++page) {

@@ -2,13 +2,13 @@
 
 #include <cstdint>
 #include <functional>
-#include <string>
 #include <string_view>
 
+#include "dispatch_notifier.h"
 #include "display_config.h"
 #include "link_state.h"
 #include "reporter.h"
-#include "serial_settings.h"
+#include "settings_store.h"
 
 namespace qrv {
 
@@ -18,19 +18,34 @@ struct DialogChoices {
   std::int32_t PageGroup = 0;    // group of eight pages in the display time and level dialogs
 };
 
-// What every setting dialog works on. The application wires it once.
+// What every setting dialog works on. The application wires it once: the parts the
+// constructor takes differ in type, the rest are set by name.
 struct DialogContext {
+  DialogContext(DisplayConfig& config, LinkState& link, Reporter& reporter, SettingsStore& settings,
+                DialogChoices& choices)
+      : config(config), link(link), reporter(reporter), settings(settings), choices(choices) {}
+
+  // The same context, its boxes shown through other instead.
+  DialogContext WithReporter(Reporter& other) const {
+    DialogContext copy(config, link, other, settings, choices);
+    copy.SendFrame = SendFrame;
+    copy.ConfigChanged = ConfigChanged;
+    copy.dispatched = dispatched;
+    return copy;
+  }
+
   DisplayConfig& config;
   LinkState& link;
   Reporter& reporter;
-  SerialSettings& settings;
+  // The serial settings; choices kept across sessions are written through it.
+  SettingsStore& settings;
   DialogChoices& choices;
   // Hands one frame to the transmit path; returns at once.
-  std::function<bool(std::string_view frame)> SendFrame;
+  std::function<bool(std::string_view frame)> SendFrame = [](std::string_view) { return false; };
   // Tells the windows that show the configuration that a dialog changed it.
   std::function<void()> ConfigChanged = [] {};
-  // Where a choice kept across sessions is written; empty: nowhere.
-  std::string settings_path = {};
+  // Says when a received line has been dispatched; none: nothing is received.
+  const DispatchNotifier* dispatched = nullptr;
 };
 
 }  // namespace qrv

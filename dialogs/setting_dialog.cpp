@@ -38,8 +38,7 @@ SettingDialog::SettingDialog(DialogContext& context, int template_id, const QStr
     : TemplateDialog(template_id, title, width, height, owner),
       context_(context),
       queued_reporter_(context.reporter),
-      run_context_{context.config,   context.link,    queued_reporter_,
-                   context.settings, context.choices, context.SendFrame} {
+      run_context_(context.WithReporter(queued_reporter_)) {
   // The window active now, before this dialog shows: the one it was opened from.
   QWidget* active = QApplication::activeWindow();
   RecordResponseBoxOwner(active != nullptr ? active : owner);
@@ -161,7 +160,7 @@ void SettingDialog::AddSlaveNumber(int id, int x, int y, bool editable) {
     list->setCompleter(nullptr);
     list->lineEdit()->installEventFilter(new EnterSwallower(list));
   }
-  const bool rs485 = context_.settings.com_control == 1;
+  const bool rs485 = context_.settings.values().com_control == 1;
   list->setEnabled(rs485);
   Select(list, rs485 ? context_.choices.SlaveNumber : -1);
   connect(list, &QComboBox::activated, this,
@@ -192,7 +191,8 @@ TimedRun* SettingDialog::AddTimedRun(RunPlan plan, int bar_id, int x, int y, int
   auto* bar = Named(new QProgressBar(this), "progress", bar_id);
   bar->setTextVisible(false);
   units().Place(bar, x, y, width, 10);
-  run_ = new TimedRun(context_.link, plan, bar, counter, std::move(step), this);
+  run_ =
+      new TimedRun(context_.link, context_.dispatched, plan, bar, counter, std::move(step), this);
   return run_;
 }
 

@@ -5,36 +5,30 @@
 
 namespace qrv {
 
-TimedRun::TimedRun(LinkState& link, RunPlan plan, QProgressBar* bar, QLineEdit* counter, Step step,
-                   QObject* parent)
+TimedRun::TimedRun(LinkState& link, const DispatchNotifier* dispatched, RunPlan plan,
+                   QProgressBar* bar, QLineEdit* counter, Step step, QObject* parent)
     : QObject(parent),
       link_(link),
       plan_(plan),
       bar_(bar),
       counter_(counter),
       step_(std::move(step)),
-      timer_(this),
-      answer_poll_(this) {
+      timer_(this) {
   setObjectName(QStringLiteral("timedRun"));
   timer_.setInterval(plan_.period_ms);
   // A coarse timer may fire up to 5 % early or late; the board is paced one frame a period.
   timer_.setTimerType(Qt::PreciseTimer);
   timer_.setProperty("timerId", plan_.timer_id);
   connect(&timer_, &QTimer::timeout, this, &TimedRun::Tick);
-  // The dispatcher clears AnswerPending on the GUI thread; looking each millisecond costs
-  // little and needs no tie to whoever dispatches.
-  answer_poll_.setObjectName(QStringLiteral("answerPoll"));
-  answer_poll_.setInterval(1);
-  answer_poll_.setTimerType(Qt::PreciseTimer);
-  connect(&answer_poll_, &QTimer::timeout, this, &TimedRun::CheckAnswer);
+  if (dispatched != nullptr)
+    connect(dispatched, &DispatchNotifier::LineDispatched, this, &TimedRun::LineDispatched);
   bar_->setRange(0, plan_.steps);
   bar_->setValue(0);
 }
 
 void TimedRun::Start() {
   if (link_.BatchStep != 0) return;
-  link_.BatchRunning = 1;
-  link_.BatchStep = 1;
+  link_.RunBegun();
   run_pace_ = pace_;
   timer_.start(NextStepDue(run_pace_, std::chrono::milliseconds(plan_.period_ms), false, false));
 }
@@ -44,7 +38,7 @@ void TimedRun::Tick() {
   if (!timer_.isActive() || link_.BatchStep == 0) return;
   if (link_.ErrorReceived != 0) {
     // The bar and the counter keep showing how far the run got.
-    link_.ErrorReceived = 0;
+    link_.ErrorHandled();
     Stop();
     return;
   }
@@ -56,13 +50,13 @@ void TimedRun::Tick() {
   if (last) {
     timer_.stop();
   } else {
-    link_.BatchStep = step + 1;
+    link_.RunStepped(step + 1);
   }
   if (counter_ != nullptr) counter_->setText(QString::number(step));
   StepBar();
   // An answer that did not come within its period is given up: only this step's frame
   // sets the flag again.
-  if (run_pace_ == Pace::kAnswer) link_.AnswerPending = 0;
+  if (run_pace_ == Pace::kAnswer) link_.AnswerNotAwaited();
   step_(step);
   if (!last) {
     if (run_pace_ == Pace::kAnswer) AwaitAnswer();
@@ -79,12 +73,12 @@ void TimedRun::AwaitAnswer() {
   if (!timer_.isActive()) return;
   const bool sent = link_.AnswerPending != 0;
   timer_.start(NextStepDue(run_pace_, std::chrono::milliseconds(plan_.period_ms), sent, false));
-  if (sent) answer_poll_.start();
+  awaiting_answer_ = sent;
 }
 
-void TimedRun::CheckAnswer() {
-  if (link_.AnswerPending != 0 && link_.ErrorReceived == 0) return;
-  answer_poll_.stop();
+void TimedRun::LineDispatched() {
+  if (!awaiting_answer_ || (link_.AnswerPending != 0 && link_.ErrorReceived == 0)) return;
+  awaiting_answer_ = false;
   if (timer_.isActive()) {
     timer_.start(NextStepDue(run_pace_, std::chrono::milliseconds(plan_.period_ms), true, true));
   }
@@ -99,16 +93,14 @@ void TimedRun::StepBar() {
 }
 
 void TimedRun::End(bool keep_error) {
-  if (!keep_error) link_.ErrorReceived = 0;
+  if (!keep_error) link_.ErrorHandled();
   Stop();
 }
 
 void TimedRun::Stop() {
   timer_.stop();
-  answer_poll_.stop();
-  link_.BatchRunning = 0;
-  link_.AnswerPending = 0;
-  link_.BatchStep = 0;
+  awaiting_answer_ = false;
+  link_.RunEnded();
 }
 
 }  // namespace qrv

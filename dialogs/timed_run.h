@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <functional>
 
+#include "dispatch_notifier.h"
 #include "link_state.h"
 #include "run_pacing.h"
 
@@ -30,9 +31,10 @@ class TimedRun : public QObject {
  public:
   using Step = std::function<void(int step)>;
 
-  // counter may be null: not every dialog shows the step number.
-  TimedRun(LinkState& link, RunPlan plan, QProgressBar* bar, QLineEdit* counter, Step step,
-           QObject* parent);
+  // counter may be null: not every dialog shows the step number; dispatched may be null
+  // where nothing is received.
+  TimedRun(LinkState& link, const DispatchNotifier* dispatched, RunPlan plan, QProgressBar* bar,
+           QLineEdit* counter, Step step, QObject* parent);
 
   // The start button. Refused while any run is under way; the first step comes one period
   // later.
@@ -56,7 +58,8 @@ class TimedRun : public QObject {
   void StepBar();
   // Answer-paced: when the step just performed makes the next one due.
   void AwaitAnswer();
-  void CheckAnswer();
+  // A line was dispatched: answer-paced, the step it answers makes the next one due.
+  void LineDispatched();
 
   LinkState& link_;
   RunPlan plan_;
@@ -64,7 +67,7 @@ class TimedRun : public QObject {
   QLineEdit* counter_;
   Step step_;
   QTimer timer_;
-  QTimer answer_poll_;
+  bool awaiting_answer_ = false;
   Pace pace_ = Pace::kFixed;
   Pace run_pace_ = Pace::kFixed;  // the pace of the run under way
 };

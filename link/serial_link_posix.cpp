@@ -269,7 +269,7 @@ void SerialLink::SetTrafficRecorder(TrafficRecorder* recorder) {
 
 bool SerialLink::Start() {
   if (impl_->thread.joinable()) return true;
-  link_.ReaderRunning = 1;
+  link_.ReaderStarted();
   if (impl_->wake.error() == 0) {
     try {
       impl_->thread = std::thread([this] { impl_->Run(); });
@@ -278,13 +278,13 @@ bool SerialLink::Start() {
     }
   }
   // Nobody would serve the port: free it for other programs.
-  link_.ReaderRunning = 0;
+  link_.ReaderStopped();
   impl_->Disconnect();
   return false;
 }
 
 void SerialLink::Stop() {
-  link_.ReaderRunning = 0;
+  link_.ReaderStopped();
   if (!impl_->thread.joinable()) return;
   impl_->wake.Wake();
   impl_->thread.join();
@@ -298,7 +298,7 @@ bool SerialLink::SendFrame(std::string_view frame) {
     if (impl_->queue.size() < kMaxQueuedFrames) impl_->queue.emplace_back(frame);
   }
   impl_->wake.Wake();
-  link_.AnswerPending = 1;
+  link_.FrameSent();
   return true;
 }
 

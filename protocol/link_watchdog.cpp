@@ -6,10 +6,8 @@ namespace qrv {
 
 void LinkWatchdog(LinkState& link, Reporter& reporter, const std::function<void()>& on_no_connect) {
   if (link.AnswerPending == 0 || link.BatchRunning != 0) return;
-  const int taken = link.UnansweredTicks++;
-  if (taken < kUnansweredTicksLimit) return;
-  link.AnswerPending = 0;
-  link.UnansweredTicks = 0;
+  if (link.UnansweredTick() < kUnansweredTicksLimit) return;
+  link.AnswerGivenUp();
   if (on_no_connect) on_no_connect();
   reporter.ErrorBox(msg::kNoConnect);
 }

@@ -169,10 +169,7 @@ const char* ErrorAnswerMeaning(std::string_view line) {
 }
 
 void ResponseDispatcher::Dispatch(std::string_view line) {
-  // Whatever came back answers the last frame sent.
-  link_.UnansweredTicks = 0;
-  link_.AnswerPending = 0;
-  link_.ErrorReceived = 0;
+  link_.LineReceived();
 
   line = Considered(line);
   LineBuffer b{};
@@ -195,7 +192,7 @@ void ResponseDispatcher::Dispatch(std::string_view line) {
     return;
   }
   if (const char* meaning = ErrorAnswerMeaning(line)) {
-    link_.ErrorReceived = 1;
+    link_.ErrorAnswerReceived();
     reporter_.ErrorBox(meaning);
   }
 }

@@ -89,7 +89,7 @@ class DialogsTest : public QObject {
     QTemporaryDir dir;
     const std::string ini = dir.filePath("conf/qrv.ini").toStdString();
     const Open comm = [&](DialogFixture& f) {
-      return std::make_unique<CommSettingsDialog>(f.settings, ini, f.reporter, nullptr);
+      return std::make_unique<CommSettingsDialog>(f.store, nullptr);
     };
     const Open fill = Make<FillBorderingDialog>(), place = Make<DisplayPositionDialog>();
     const struct {
@@ -131,7 +131,7 @@ class DialogsTest : public QObject {
         {Make<DisplayPageDialog>(), 1173, 1, 33, [](auto& f, int) { return f.config.current_page; },
          0, 1174, &DisplayPageFrame},
     };
-    DialogFixture f;
+    DialogFixture f(ini);
     f.config = VariedConfig();
     f.config.current_page = 5;
     f.choices.PageGroup = 2;   // pages 17 to 24
@@ -164,7 +164,8 @@ class DialogsTest : public QObject {
     // Each communication choice is written at once; a failed write is reported.
     QCOMPARE(ReadSerialSettings(ini).com_port, 3);
     QCOMPARE(ReadSerialSettings(ini).com_control, 1);
-    Choose(CommSettingsDialog(f.settings, "/proc/version/qrv.ini", f.reporter, nullptr), 1035, 5);
+    SettingsStore unwritable(f.settings, "/proc/version/qrv.ini", f.reporter);
+    Choose(CommSettingsDialog(unwritable, nullptr), 1035, 5);
     QCOMPARE(f.reporter.shown, Texts{"warning:Can't save the settings file /proc/version/qrv.ini"});
   }
 
@@ -173,14 +174,15 @@ class DialogsTest : public QObject {
   void portChoicesAreStoredAndUsedAtOnce() {
     QTemporaryDir dir;
     const std::string ini = dir.filePath("qrv.ini").toStdString(), usb = "/dev/serial/by-id/usb-1";
-    DialogFixture f;
+    DialogFixture f(ini);
     f.settings.com_device = "/dev/ttyUSB9";  // unplugged since it was chosen
     std::vector<SerialDevice> found{{usb, "/dev/ttyUSB0", "ttyUSB0", "FTDI FT232R"}};
     std::vector<std::string> used{"/dev/ttyUSB9"};
     CommSettingsDialog dialog(
-        f.settings, ini, f.reporter, nullptr,
+        f.store, nullptr,
         {[&] { return found; }, [&] { return used.back(); }, [] { return false; },
-         [&](const std::string& d) { used.push_back(d); }});
+         [&](const std::string& d) { used.push_back(d); },
+         [](const std::string& d) { return d != "/dev/ttyUSB9"; }});
     QComboBox* list = List(dialog, 1035);
     QCOMPARE(std::make_tuple(list->count(), list->currentIndex(), list->itemText(7)),
              std::make_tuple(8, 7, QStringLiteral("/dev/ttyUSB9  (not present)")));
@@ -318,12 +320,11 @@ class DialogsTest : public QObject {
   // period ends, and a step that sends nothing (33) takes no time; an error answer stops it.
   void answerPacedRunsGoOnAtEachAnswerAndTheChoiceIsKept() {
     QTemporaryDir dir;
-    DialogFixture f;
-    f.context.settings_path = dir.filePath("qrv.ini").toStdString();
+    DialogFixture f(dir.filePath("qrv.ini").toStdString());
     f.config = VariedConfig();  // every title page goes out
     AllItemsDialog dialog(f.context, nullptr);
     Find<QCheckBox>(dialog, ids::kAllItemsAnswerPace)->click();
-    QCOMPARE(ReadSerialSettings(f.context.settings_path).answer_pace, 1);
+    QCOMPARE(ReadSerialSettings(f.store.path()).answer_pace, 1);
     QVERIFY(Find<QCheckBox>(MaintenanceReadDialog(f.context, nullptr), ids::kReadAnswerPace)
                 ->isChecked());
     Press(dialog, ids::kAllItemsStart);
@@ -333,6 +334,7 @@ class DialogsTest : public QObject {
       QCOMPARE(f.sent.size(), n);
       f.link.AnswerPending = 0;
       f.link.ErrorReceived = n == 40;
+      f.dispatched.Notify();
     }
     QVERIFY(QTest::qWaitFor([&] { return !dialog.run()->running(); }, 400));
     QCOMPARE(f.sent.size(), std::size_t{40});

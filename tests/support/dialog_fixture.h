@@ -12,17 +12,25 @@ namespace qrv {
 
 // What the dialogs work on, with a transmit path that records each frame.
 struct DialogFixture {
+  explicit DialogFixture(std::string settings_path = {})
+      : store(settings, std::move(settings_path), reporter) {
+    context.SendFrame = [this](std::string_view frame) {
+      sent.emplace_back(frame);
+      link.FrameSent();
+      return true;
+    };
+    context.dispatched = &dispatched;
+  }
+
   DisplayConfig config;
   LinkState link;
   RecordingReporter reporter;
   SerialSettings settings;
+  SettingsStore store;
   DialogChoices choices;
+  DispatchNotifier dispatched;
   std::vector<std::string> sent;
-  DialogContext context{config, link, reporter, settings, choices, [this](std::string_view frame) {
-                          sent.emplace_back(frame);
-                          link.AnswerPending = 1;
-                          return true;
-                        }};
+  DialogContext context{config, link, reporter, store, choices};
 };
 
 // A dialog's control by its id.
