@@ -6,6 +6,7 @@
 #include "cli_runner.h"
 #include "logged_board.h"
 #include "qrv_version.h"
+#include "run_steps.h"
 #include "varied_config.h"
 
 namespace qrv {
@@ -25,37 +26,84 @@ bool Has(const CliRun& run, const std::string& text) {
   return (run.out + run.err).find(text) != std::string::npos;
 }
 
+// Answer-paced runs here wait up to a long period for each answer, so they stop exactly at
+// an error answer however loaded the machine; fixed-paced ones go at a short period, their
+// answers in flight.
+constexpr std::chrono::milliseconds kLong{3000}, kShort{20};
+
+bool SameSettings(const std::string& file, const std::string& other) {
+  DisplayConfig a, b;
+  std::string why;
+  return LoadConfigFile(file, a, nullptr, &why) && LoadConfigFile(other, b, nullptr, &why) &&
+         BoardSettings(a) == BoardSettings(b);
+}
+
 TEST(CliTest, SendsToBoardsAtOnceAtEitherPaceAndReadsBack) {
   ScratchFolder dir;
   const std::string file = dir.Save("varied.dat", VariedConfig());
-  LoggedBoard answer1, answer2, fixed, parity(BoardOptions{{{40, Fault::kAnswer, "E1"}}});
-  const CliRun sent = RunClient(
-      {"send", file, "--pace", "answer", "--port", answer1.device(), "--port", answer2.device()});
-  EXPECT_EQ(sent.status, 0) << sent.out << sent.err;
-  EXPECT_TRUE(Has(sent, "summary:\n")) << sent.out;  // of more than one board
-  EXPECT_EQ(Lines(sent.out).back(), "2 of 2 boards answered every frame");
+  LoggedBoard answer, fixed1, fixed2, parity(BoardOptions{{{40, Fault::kAnswer, "E1"}}});
   // A board answering a parity error fails alone, at that frame.
-  const CliRun run = RunClient({"send", file, "--port", fixed.device(), "--port", parity.device()});
+  const CliRun run = RunClient(
+      {"send", file, "--pace", "answer", "--port", answer.device(), "--port", parity.device()},
+      kLong, kLong);
   EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(Has(run, "summary:\n")) << run.out;  // of more than one board
   EXPECT_TRUE(
       Has(run, parity.device() + ": FAILED: frame 40: Parity Error (the board answered E1)"))
       << run.out;
   EXPECT_EQ(Lines(run.out).back(), "1 of 2 boards answered every frame");
   EXPECT_EQ(parity.count(), 40u);
+  const CliRun sent =
+      RunClient({"send", file, "--port", fixed1.device(), "--port", fixed2.device()}, kShort);
+  EXPECT_EQ(sent.status, 0) << sent.out << sent.err;
+  EXPECT_EQ(Lines(sent.out).back(), "2 of 2 boards answered every frame");
   // Both paces write the same frames.
-  EXPECT_EQ(answer1.count(), 102u);
-  EXPECT_EQ(fixed.frames(), answer1.frames());
+  EXPECT_EQ(answer.count(), 102u);
+  EXPECT_EQ(fixed1.frames(), answer.frames());
 
-  const std::string back = dir / "back.dat";
-  const CliRun read =
-      RunClient({"read", "--port", answer2.device(), "-o", back, "--pace", "answer"});
-  EXPECT_EQ(read.status, 0) << read.out << read.err;
-  EXPECT_FALSE(Has(read, "summary"));
-  DisplayConfig want, got;
-  std::string why;
-  ASSERT_TRUE(LoadConfigFile(file, want, nullptr, &why) && LoadConfigFile(back, got, nullptr, &why))
-      << why;
-  EXPECT_EQ(BoardSettings(got), BoardSettings(want));
+  const std::string back1 = dir / "back1.dat", back2 = dir / "back2.dat";
+  const CliRun read1 = RunClient({"read", "--port", fixed1.device(), "-o", back1}, kShort, kShort);
+  const CliRun read2 =
+      RunClient({"read", "--port", fixed2.device(), "-o", back2, "--pace", "answer"}, kLong, kLong);
+  EXPECT_EQ(read1.status + read2.status, 0) << read1.out << read1.err << read2.out << read2.err;
+  EXPECT_FALSE(Has(read1, "summary"));
+  EXPECT_TRUE(SameSettings(file, back1));
+  EXPECT_TRUE(SameSettings(file, back2));
+}
+
+// Answers come 1.2 send periods and 2 read periods late, as from a board 600 ms away at the
+// shipped periods: a fixed run keeps its schedule with answers in flight, and each answer
+// is taken for the oldest frame not yet answered.
+TEST(CliTest, BoardsFarAwayAreSentAndReadAtEitherPaceWithEveryAnswerInItsPlace) {
+  using std::chrono::milliseconds;
+  ScratchFolder dir;
+  const DisplayConfig config = VariedConfig();
+  const std::string file = dir.Save("varied.dat", config);
+  BoardOptions far;
+  far.latency_ms = 36;
+  BoardOptions far_parity = far;
+  far_parity.faults = {{40, Fault::kAnswer, "E1"}};
+  LoggedBoard fixed(far), answer(far), parity(far_parity);
+  const CliRun run =
+      RunClient({"send", file, "--verify", "--port", fixed.device(), "--port", parity.device()},
+                milliseconds(30), milliseconds(18));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(Has(run, fixed.device() + ": sent 102 frames in ")) << run.out;
+  EXPECT_TRUE(Has(run, parity.device() + ": FAILED: frame 40: Parity Error")) << run.out;
+  EXPECT_EQ(Lines(run.out).back(), "1 of 2 boards matched the file") << run.out;
+  const CliRun paced =
+      RunClient({"send", file, "--verify", "--pace", "answer", "--port", answer.device()},
+                milliseconds(30), milliseconds(18));
+  EXPECT_EQ(paced.status, 0) << paced.out << paced.err;
+  EXPECT_TRUE(Has(paced, "matches the file")) << paced.out;
+
+  Texts frames;
+  for (int step = 1; step <= kAllItemsSteps; ++step)
+    if (const auto frame = AllItemsStep(config, step).frame) frames.push_back(*frame);
+  for (int step = 1; step <= kMaintenanceReadSteps; ++step)
+    if (const auto frame = MaintenanceReadStep(step)) frames.push_back(*frame);
+  EXPECT_EQ(fixed.frames(), frames);
+  EXPECT_EQ(answer.frames(), frames);
 }
 
 TEST(CliTest, VerifyNamesExactlyTheSettingsABoardDidNotKeep) {
@@ -91,7 +139,7 @@ TEST(CliTest, EachCommandSaysWhatWentWrongInOneLine) {
   std::ofstream(cut) << std::string(std::istreambuf_iterator<char>(whole), {}).substr(0, 1500);
   ASSERT_EQ(mkfifo((dir / "fifo.dat").c_str(), 0600), 0);
   const std::string nobody = "tcp://127.0.0.1:" + std::to_string(FreeLoopbackPort());
-  LoggedBoard board;
+  LoggedBoard board, mute(BoardOptions{{{0, Fault::kSilent, ""}}});
   const std::tuple<Texts, int, std::string> cases[] = {
       {{"check", bad}, 1, "page 3 line 2: title refused: odd number of bytes (3)"},
       {{"check", bad}, 1, "page 5 line 7: title refused: character 1 (Shift_JIS 1B5B)"},
@@ -109,6 +157,12 @@ TEST(CliTest, EachCommandSaysWhatWentWrongInOneLine) {
       // The same board twice: whichever comes second finds it held by the first.
       {{"send", good, "--port", board.device(), "--port", board.device()}, 1, "FAILED: busy"},
       {{"verify", good, "--port", nobody}, 1, nobody + ": FAILED: connection refused"},
+      {{"verify", good, "--port", mute.device(), "--answer-timeout", "300"},
+       1,
+       "FAILED: frame 1: no answer within 300 ms"},
+      {{"read", "--port", "x", "-o", "y", "--answer-timeout", "0"},
+       2,
+       "--answer-timeout is a number from 1 to 600000, not \"0\""},
       {{"ports"}, 0, ""},  // whether this machine has any
       {{"sned", good}, 2, "qrv470kse-cli: unknown command \"sned\"\n"},
       {{"send", good}, 2, "qrv470kse-cli: no --port given\n"},
@@ -123,12 +177,17 @@ TEST(CliTest, EachCommandSaysWhatWentWrongInOneLine) {
     EXPECT_EQ(run.status, status) << args[0] << " " << args[1];
     EXPECT_TRUE(Has(run, says)) << run.out << run.err;
   }
-  // A board that stops answering halfway through a read leaves the old file as it was.
-  LoggedBoard silent(BoardOptions{{{10, Fault::kSilent, ""}}});
+  // A board that goes silent at frame 10 fails there once its answer time-out has run out,
+  // later frames going out meanwhile, and the old file stays as it was.
+  std::vector<BoardFault> silence;
+  for (int frame = 10; frame <= kMaintenanceReadSteps; ++frame)
+    silence.push_back({frame, Fault::kSilent, ""});
+  LoggedBoard silent(BoardOptions{silence});
   std::ofstream(dir / "kept.dat") << "old";
   const CliRun read = RunClient({"read", "--port", silent.device(), "-o", dir / "kept.dat"});
   EXPECT_EQ(read.status, 1);
-  EXPECT_TRUE(Has(read, "FAILED: frame 10: no answer within 100 ms")) << read.out;
+  EXPECT_TRUE(Has(read, "FAILED: frame 10: no answer within 3500 ms")) << read.out;
+  EXPECT_LT(silent.count(), 102u);  // it stopped there, not at the end
   std::ifstream kept(dir / "kept.dat");
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "old");
 }
