@@ -1,7 +1,6 @@
 #include "board_session.h"
 
 #include <deque>
-#include <vector>
 
 #include "messages.h"
 #include "response_dispatcher.h"
@@ -35,19 +34,6 @@ std::string Trimmed(const std::string& line) {
   return VisibleText(shown);
 }
 
-// What one hand-over holds, line by line: the answers a single read brought arrive
-// together.
-std::vector<std::string> Answers(const std::string& text) {
-  std::vector<std::string> answers;
-  for (std::size_t at = 0; at < text.size();) {
-    const std::size_t lf = text.find('\n', at);
-    const std::size_t next = lf == std::string::npos ? text.size() : lf + 1;
-    answers.push_back(text.substr(at, next - at));
-    at = next;
-  }
-  return answers;
-}
-
 }  // namespace
 
 BoardSession::BoardSession(std::string device, SessionTiming timing, TrafficLog* log)
@@ -55,6 +41,8 @@ BoardSession::BoardSession(std::string device, SessionTiming timing, TrafficLog*
       timing_(timing),
       serial_(link_, [this](std::string line) { lines_.Push(std::move(line)); }) {
   serial_.SetTrafficLog(log);
+  // Answers in flight come back to back: a read may end inside the next one.
+  serial_.HandOnEachLine();
 }
 
 BoardSession::~BoardSession() {
@@ -121,8 +109,7 @@ class BoardSession::PacedRun {
       const Clock::time_point wake =
           settled() ? until : std::min(until, unanswered_.front().answer_due);
       if (const std::optional<std::string> line = session_.lines_.Pop(Until(wake))) {
-        for (const std::string& answer : Answers(*line))
-          if (result.ok()) Take(answer);
+        Take(*line);
         continue;
       }
       const Clock::time_point now = Clock::now();
