@@ -25,8 +25,8 @@ struct BoardFault {
 struct BoardOptions {
   std::vector<BoardFault> faults;  // the first that applies to a frame wins
   int answer_delay_ms = 0;         // wait before answering, holding back later frames
-  int split_bytes = 0;   // write answers in pieces of this size (0: whole)
-  int split_gap_ms = 0;  // pause between the pieces
+  int split_bytes = 0;             // write answers in pieces of this size (0: whole)
+  int split_gap_ms = 0;            // pause between the pieces
   // Line speed modelled, 0 for none (bytes move as fast as the pseudo-terminal takes them).
   // Each byte received or sent then takes 11 bit times (start, 8 data, parity, stop), and a
   // frame is answered only once its last byte would have arrived.
