@@ -24,13 +24,16 @@ struct BoardFault {
 
 struct BoardOptions {
   std::vector<BoardFault> faults;  // the first that applies to a frame wins
-  int answer_delay_ms = 0;         // wait before answering
+  int answer_delay_ms = 0;         // wait before answering, holding back later frames
   int split_bytes = 0;             // write answers in pieces of this size (0: whole)
   int split_gap_ms = 0;            // pause between the pieces
   // Line speed modelled, 0 for none (bytes move as fast as the pseudo-terminal takes them).
   // Each byte received or sent then takes 11 bit times (start, 8 data, parity, stop), and a
   // frame is answered only once its last byte would have arrived.
   int baud = 0;
+  // Time each answer takes to reach the program, as over a far network: the frames that
+  // follow are taken and answered meanwhile.
+  int latency_ms = 0;
 };
 
 // Serves the board's end of a line: reads frames up to LF, answers each through a
@@ -38,8 +41,8 @@ struct BoardOptions {
 // unchanged, as a board that did not take it would.
 class BoardServer {
  public:
-  // Called on the server thread for every frame with its answer (empty when silent), just
-  // before the answer is written.
+  // Called on the server thread for every frame with its answer (empty when silent), when
+  // the board has made the answer, before it travels.
   using Log = std::function<void(const std::string& frame, const std::string& answer)>;
 
   // fd is the board's end (a pseudo-terminal master or a serial device); it stays the

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <deque>
 #include <mutex>
 #include <system_error>
 #include <thread>
@@ -37,6 +38,11 @@ struct BoardServer::Impl {
   std::string received;
   Clock::duration byte_time{};
   Clock::time_point last_arrival;  // when the last byte received would have arrived
+  struct Travelling {
+    Clock::time_point due;  // when it reaches the program
+    std::string answer;
+  };
+  std::deque<Travelling> travelling;  // answers on their way, oldest first
 
   Impl(int f, BoardOptions o, Log l) : fd(f), options(std::move(o)), log(std::move(l)) {
     if (options.baud > 0) {
@@ -104,6 +110,16 @@ struct BoardServer::Impl {
     return nullptr;
   }
 
+  // Writes an answer as the board sends it: in pieces when asked, at the line's speed.
+  void Write(std::string_view answer) {
+    const std::size_t piece =
+        options.split_bytes > 0 ? static_cast<std::size_t>(options.split_bytes) : answer.size();
+    for (std::size_t at = 0; at < answer.size(); at += piece) {
+      if (at > 0 && !Pause(options.split_gap_ms)) break;
+      if (!WritePaced(answer.substr(at, piece))) break;
+    }
+  }
+
   void Answer(const std::string& frame) {
     const int number = ++frames;
     std::string answer;
@@ -115,23 +131,38 @@ struct BoardServer::Impl {
       answer = model.Answer(frame);
     }
     if (log) log(frame, answer);
-    if (!answer.empty() && Pause(options.answer_delay_ms)) {
-      const std::size_t piece =
-          options.split_bytes > 0 ? static_cast<std::size_t>(options.split_bytes) : answer.size();
-      for (std::size_t at = 0; at < answer.size(); at += piece) {
-        if (at > 0 && !Pause(options.split_gap_ms)) break;
-        if (!WritePaced(std::string_view(answer).substr(at, piece))) break;
-      }
+    if (answer.empty() || !Pause(options.answer_delay_ms)) return;
+    if (options.latency_ms > 0) {
+      travelling.push_back({Clock::now() + std::chrono::milliseconds(options.latency_ms), answer});
+    } else {
+      Write(answer);
     }
+  }
+
+  // Writes the answers that have arrived by now.
+  void Deliver() {
+    while (running && !travelling.empty() && travelling.front().due <= Clock::now()) {
+      Write(travelling.front().answer);
+      travelling.pop_front();
+    }
+  }
+
+  // How long poll may wait: until the next answer arrives, or for ever.
+  int PollTimeout() const {
+    if (travelling.empty()) return -1;
+    const auto left =
+        std::chrono::ceil<std::chrono::milliseconds>(travelling.front().due - Clock::now());
+    return static_cast<int>(std::max<std::chrono::milliseconds::rep>(left.count(), 0));
   }
 
   void Run() {
     char chunk[512];
     while (running) {
       pollfd fds[2] = {{fd, POLLIN, 0}, {wake.fd(), POLLIN, 0}};
-      if (poll(fds, 2, -1) < 0 && errno != EINTR) break;
+      if (poll(fds, 2, PollTimeout()) < 0 && errno != EINTR) break;
       if (fds[1].revents != 0) wake.Drain();
       if (!running) break;
+      Deliver();
       if ((fds[0].revents & (POLLHUP | POLLERR | POLLNVAL)) != 0 && (fds[0].revents & POLLIN) == 0)
         break;
       if ((fds[0].revents & POLLIN) == 0) continue;
@@ -146,6 +177,7 @@ struct BoardServer::Impl {
         if (!PauseUntil(last_arrival)) break;
         Answer(received);
         received.clear();
+        Deliver();
       }
     }
   }

@@ -57,6 +57,10 @@ class SerialLink {
   // The same for the traffic monitor's recorder.
   void SetTrafficRecorder(TrafficRecorder* recorder);
 
+  // Hands on every line at its LF, one at a time, instead of what a read ending in LF
+  // completes: for a client that sends on while answers are on their way. Call before Start.
+  void HandOnEachLine();
+
   // Sets ReaderRunning and starts the reader thread. False when it cannot (no descriptor
   // left for its wake-up pipe, no thread to be had): the port is then let go and the program
   // goes on without a link.

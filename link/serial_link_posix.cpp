@@ -70,8 +70,9 @@ struct SerialLink::Impl {
   // Owned by the reader thread once it runs.
   int fd = -1;
   LineAssembler assembler;
-  bool skipping = false;  // dropping a device server's greeting
-  std::string writing;    // the frame on its way to the line
+  bool each_line = false;  // every LF ends a line, not only a read's last byte
+  bool skipping = false;   // dropping a device server's greeting
+  std::string writing;     // the frame on its way to the line
   std::size_t written = 0;
   bool has_write = false;
   Clock::time_point write_deadline;
@@ -147,7 +148,12 @@ struct SerialLink::Impl {
     char chunk[LineAssembler::kMaxReadBytes];
     const ssize_t n = read(fd, chunk, sizeof chunk);
     if (n > 0) {
-      if (auto line = assembler.Feed({chunk, static_cast<std::size_t>(n)})) HandOn(*line);
+      const std::string_view bytes(chunk, static_cast<std::size_t>(n));
+      if (each_line) {
+        for (std::string& line : assembler.FeedEachLine(bytes)) HandOn(line);
+      } else if (auto line = assembler.Feed(bytes)) {
+        HandOn(*line);
+      }
       return true;
     }
     return n < 0 && (errno == EAGAIN || errno == EINTR);
@@ -261,6 +267,10 @@ PortStatus SerialLink::SwitchDevice(const std::string& device, Reporter& reporte
 
 void SerialLink::SetTrafficLog(TrafficLog* log) {
   impl_->log = log;
+}
+
+void SerialLink::HandOnEachLine() {
+  impl_->each_line = true;
 }
 
 void SerialLink::SetTrafficRecorder(TrafficRecorder* recorder) {

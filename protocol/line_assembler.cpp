@@ -16,4 +16,20 @@ std::optional<std::string> LineAssembler::Feed(std::string_view chunk) {
   return line;
 }
 
+std::vector<std::string> LineAssembler::FeedEachLine(std::string_view chunk) {
+  std::vector<std::string> lines;
+  for (const char c : chunk) {
+    if (line_.size() < kMaxLineBytes) {
+      line_ += c;
+    } else {
+      overlong_ = true;
+    }
+    if (c != '\n') continue;
+    if (!overlong_) lines.push_back(line_);
+    line_.clear();
+    overlong_ = false;
+  }
+  return lines;
+}
+
 }  // namespace qrv

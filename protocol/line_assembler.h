@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qrv {
 
@@ -20,13 +21,23 @@ class LineAssembler {
   // starts again from the next read.
   std::optional<std::string> Feed(std::string_view chunk);
 
+  // The same for a link with answers in flight, where a read may end inside the next
+  // answer: every LF ends a line, and each line completed by this read is handed over on
+  // its own; the bytes after the last LF stay open. A line that would grow past
+  // kMaxLineBytes is dropped at its LF.
+  std::vector<std::string> FeedEachLine(std::string_view chunk);
+
   // Forgets an open line, as when the port goes away.
-  void Reset() { line_.clear(); }
+  void Reset() {
+    line_.clear();
+    overlong_ = false;
+  }
 
   std::size_t open_bytes() const { return line_.size(); }
 
  private:
   std::string line_;
+  bool overlong_ = false;  // FeedEachLine: the open line is being dropped
 };
 
 }  // namespace qrv

@@ -19,7 +19,8 @@ namespace {
 
 int Usage(std::ostream& out, int status) {
   out << "usage: qrv470kse-board [--device DEV] [--load FILE.dat] [--fault N:WHAT]...\n"
-         "                       [--delay MS] [--split BYTES[:GAP_MS]] [--baud RATE]\n"
+         "                       [--delay MS] [--latency MS] [--split BYTES[:GAP_MS]]\n"
+         "                       [--baud RATE]\n"
          "       qrv470kse-board --help | --version\n"
          "Plays a QRV-470K board. Without --device it creates a pseudo-terminal and prints\n"
          "its path on stdout; point the program at that path. Each frame and answer is\n"
@@ -30,7 +31,10 @@ int Usage(std::ostream& out, int status) {
          "                   E0 E1 E2 E3 GN MENU (that answer), silent (no answer),\n"
          "                   garbage[=TEXT] (TEXT, or some junk, instead of an answer),\n"
          "                   GO (claim success but keep the frame's old settings)\n"
-         "  --delay MS       wait MS milliseconds before each answer\n"
+         "  --delay MS       wait MS milliseconds before each answer, as a slow board:\n"
+         "                   later frames wait too\n"
+         "  --latency MS     each answer arrives MS milliseconds late, as over a far\n"
+         "                   network: later frames are taken and answered meanwhile\n"
          "  --split B[:G]    write answers in pieces of B bytes, G ms apart\n"
          "  --baud RATE      model a line of RATE baud: 11 bit times per byte each way,\n"
          "                   and each frame answered only once all of it has arrived\n";
@@ -90,10 +94,10 @@ int main(int argc, char** argv) {
         return 2;
       }
       options.faults.push_back(*fault);
-    } else if (arg == "--delay") {
+    } else if (arg == "--delay" || arg == "--latency") {
       const auto ms = Number(value);
       if (!ms) return Usage(std::cerr, 2);
-      options.answer_delay_ms = *ms;
+      (arg == "--delay" ? options.answer_delay_ms : options.latency_ms) = *ms;
     } else if (arg == "--baud") {
       const auto baud = Number(value);
       if (!baud || *baud == 0) return Usage(std::cerr, 2);

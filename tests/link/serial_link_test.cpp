@@ -115,6 +115,23 @@ TEST_F(LinkTest, FaultySlowSplitAnswersAndAHeldLineAreSurvived) {
   EXPECT_EQ(board.frames_received(), 6);
 }
 
+// A board 1.5 s away takes every frame while the first answer travels (a slow board,
+// --delay, would hold the next frame back), and the answers follow in order.
+TEST_F(LinkTest, AFarBoardTakesTheFramesThatFollowWhileItsAnswersTravel) {
+  BoardOptions far;
+  far.latency_ms = 1500;
+  LoggedBoard board(far);
+  Connect(board.device());
+  const auto sent = std::chrono::steady_clock::now();
+  for (const Frame& f : {ReadPositionHRequest(), ReadPositionVRequest(), ReadCharLevelRequest()})
+    serial.SendFrame(f);
+  std::string answers = lines.Pop(10s).value_or("");
+  EXPECT_GE(std::chrono::steady_clock::now() - sent, 1500ms);  // never sooner
+  EXPECT_EQ(board.count(), 3u);
+  while (answers.size() < 52) answers += lines.Pop(10s).value_or("-");
+  EXPECT_EQ(answers, "PVH08\r\nPVV08\r\nPTWL" + Times("H", kPages) + "\r\n");
+}
+
 // Writes dots until the line takes no more (a board that reads nothing); returns how many.
 std::size_t FillLine(int fd) {
   std::size_t taken = 0;

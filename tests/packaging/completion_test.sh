@@ -83,8 +83,8 @@ if [[ ${1-} == --cases ]]; then
 
     # The options of each command, and only those.
     offers "$p send --pa" --pace
-    offers "$p send x.dat -" --port --pace --verify --log --help
-    offers "$p read -" --port --pace --log -o --help
+    offers "$p send x.dat -" --port --pace --answer-timeout --verify --log --help
+    offers "$p read -" --port --pace --answer-timeout --log -o --help
     lacks "$p read -" --verify
     lacks "$p verify x.dat -" --verify -o --page
     offers "$p frames x.dat -" --help
@@ -97,6 +97,8 @@ if [[ ${1-} == --cases ]]; then
     # Option values.
     offers "$p send --pace " fixed answer
     offers "$p read --port /dev/null --pace a" answer
+    offers "$p verify x.dat --answer-timeout " 3500
+    offers "$p send --answer-timeout 3500 " a.dat sub
     offers "$p preview x.dat --scale " 1 2 3 4 5 6 7 8
     # shellcheck disable=SC2046 # one word a number
     offers "$p preview x.dat --page " $(seq 1 32)
@@ -118,9 +120,9 @@ if [[ ${1-} == --cases ]]; then
     offers "$p preview " a.dat sub
     offers "$p send --pace answer " a.dat sub
     offers "$p send --port tcp://10.0.0.21:4001 " a.dat sub
-    offers "$p send a.dat " --port --pace --verify --log --help
-    offers "$p send - " --port --pace --verify --log --help
-    offers "$p read " --port --pace --log -o --help
+    offers "$p send a.dat " --port --pace --answer-timeout --verify --log --help
+    offers "$p send - " --port --pace --answer-timeout --verify --log --help
+    offers "$p read " --port --pace --answer-timeout --log -o --help
     offers "$p ports " --help
 
     # Files of -o and --log.

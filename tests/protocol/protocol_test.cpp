@@ -209,6 +209,20 @@ TEST(LineAssemblerTest, HandsOverWhenAReadEndsInLfAndDropsOverlongLines) {
                         "\r\n|-|GO\r\n|-|-|E3\r\n|-|");
 }
 
+// With answers in flight every LF ends a line, also inside a read; the longest line is 499
+// bytes, LF included.
+TEST(LineAssemblerTest, EachLineMayEndInsideARead) {
+  const std::string longest(LineAssembler::kMaxLineBytes - 1, 'x');
+  const std::string reads[] = {"GO\r\nPT", "WL\r\nGO\r\nE", "1\r\n",   longest,
+                               "\n",       longest + "y",   "\nGO\r\n"};
+  LineAssembler a;
+  std::string handed;
+  for (const std::string& read : reads)
+    for (const std::string& line : a.FeedEachLine(read)) handed += line + "|";
+  EXPECT_EQ(handed, "GO\r\n|PTWL\r\n|GO\r\n|E1\r\n|" + longest + "\n|GO\r\n|");
+  EXPECT_EQ(a.FeedEachLine("GO\r").size() + a.open_bytes(), 3u);
+}
+
 TEST(LinkWatchdogTest, ReportsAtTheSeventhPendingTickOnceAndOnlyOutsideRuns) {
   LinkState link;
   RecordingReporter reporter;

@@ -6,6 +6,7 @@
 #include "cli_runner.h"
 #include "logged_board.h"
 #include "qrv_version.h"
+#include "run_steps.h"
 #include "varied_config.h"
 
 namespace qrv {
@@ -25,37 +26,52 @@ bool Has(const CliRun& run, const std::string& text) {
   return (run.out + run.err).find(text) != std::string::npos;
 }
 
-TEST(CliTest, SendsToBoardsAtOnceAtEitherPaceAndReadsBack) {
+// Boards far away answer 1.2 send periods and 2 read periods late, as boards 600 ms away do
+// at the shipped periods: the fixed pace keeps its schedule with answers in flight, each
+// answer taken for the oldest frame not yet answered, and the answer pace is no slower.
+TEST(CliTest, SendsToBoardsNearAndFarAtOnceAtEitherPaceAndReadsBack) {
+  using std::chrono::milliseconds;
   ScratchFolder dir;
-  const std::string file = dir.Save("varied.dat", VariedConfig());
-  LoggedBoard answer1, answer2, fixed, parity(BoardOptions{{{40, Fault::kAnswer, "E1"}}});
+  const DisplayConfig config = VariedConfig();
+  const std::string file = dir.Save("varied.dat", config);
+  BoardOptions far;
+  far.latency_ms = 36;
+  BoardOptions far_parity = far;
+  far_parity.faults = {{40, Fault::kAnswer, "E1"}};
+  LoggedBoard fixed(far), answer(far), far_parity_board(far_parity);
+  LoggedBoard parity(BoardOptions{{{40, Fault::kAnswer, "E1"}}});
+  // A board answering a parity error fails alone, at that frame, however late it comes.
   const CliRun sent = RunClient(
-      {"send", file, "--pace", "answer", "--port", answer1.device(), "--port", answer2.device()});
-  EXPECT_EQ(sent.status, 0) << sent.out << sent.err;
+      {"send", file, "--verify", "--port", fixed.device(), "--port", far_parity_board.device()},
+      milliseconds(30), milliseconds(18));
+  EXPECT_EQ(sent.status, 1);
   EXPECT_TRUE(Has(sent, "summary:\n")) << sent.out;  // of more than one board
-  EXPECT_EQ(Lines(sent.out).back(), "2 of 2 boards answered every frame");
-  // A board answering a parity error fails alone, at that frame.
-  const CliRun run = RunClient({"send", file, "--port", fixed.device(), "--port", parity.device()});
-  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(Has(sent, fixed.device() + ": sent 102 frames in ")) << sent.out;
+  EXPECT_TRUE(Has(sent, far_parity_board.device() + ": FAILED: frame 40: Parity Error"))
+      << sent.out;
+  EXPECT_EQ(Lines(sent.out).back(), "1 of 2 boards matched the file") << sent.out;
+  const CliRun paced = RunClient(
+      {"send", file, "--pace", "answer", "--port", answer.device(), "--port", parity.device()},
+      milliseconds(30), milliseconds(18));
   EXPECT_TRUE(
-      Has(run, parity.device() + ": FAILED: frame 40: Parity Error (the board answered E1)"))
-      << run.out;
-  EXPECT_EQ(Lines(run.out).back(), "1 of 2 boards answered every frame");
-  EXPECT_EQ(parity.count(), 40u);
-  // Both paces write the same frames.
-  EXPECT_EQ(answer1.count(), 102u);
-  EXPECT_EQ(fixed.frames(), answer1.frames());
-
+      Has(paced, parity.device() + ": FAILED: frame 40: Parity Error (the board answered E1)"))
+      << paced.out;
+  EXPECT_EQ(Lines(paced.out).back(), "1 of 2 boards answered every frame");
   const std::string back = dir / "back.dat";
-  const CliRun read =
-      RunClient({"read", "--port", answer2.device(), "-o", back, "--pace", "answer"});
+  const CliRun read = RunClient({"read", "--port", answer.device(), "-o", back, "--pace", "answer"},
+                                milliseconds(18), milliseconds(18));
   EXPECT_EQ(read.status, 0) << read.out << read.err;
-  EXPECT_FALSE(Has(read, "summary"));
-  DisplayConfig want, got;
+  DisplayConfig got;
   std::string why;
-  ASSERT_TRUE(LoadConfigFile(file, want, nullptr, &why) && LoadConfigFile(back, got, nullptr, &why))
-      << why;
-  EXPECT_EQ(BoardSettings(got), BoardSettings(want));
+  ASSERT_TRUE(LoadConfigFile(back, got, nullptr, &why)) << why;
+  EXPECT_EQ(BoardSettings(got), BoardSettings(config));
+  Texts frames;
+  for (int step = 1; step <= kAllItemsSteps; ++step)
+    if (const auto frame = AllItemsStep(config, step).frame) frames.push_back(*frame);
+  for (int step = 1; step <= kMaintenanceReadSteps; ++step)
+    if (const auto frame = MaintenanceReadStep(step)) frames.push_back(*frame);
+  EXPECT_EQ(fixed.frames(), frames);
+  EXPECT_EQ(answer.frames(), frames);
 }
 
 TEST(CliTest, VerifyNamesExactlyTheSettingsABoardDidNotKeep) {
@@ -91,7 +107,7 @@ TEST(CliTest, EachCommandSaysWhatWentWrongInOneLine) {
   std::ofstream(cut) << std::string(std::istreambuf_iterator<char>(whole), {}).substr(0, 1500);
   ASSERT_EQ(mkfifo((dir / "fifo.dat").c_str(), 0600), 0);
   const std::string nobody = "tcp://127.0.0.1:" + std::to_string(FreeLoopbackPort());
-  LoggedBoard board;
+  LoggedBoard board, mute(BoardOptions{{{0, Fault::kSilent, ""}}});
   const std::tuple<Texts, int, std::string> cases[] = {
       {{"check", bad}, 1, "page 3 line 2: title refused: odd number of bytes (3)"},
       {{"check", bad}, 1, "page 5 line 7: title refused: character 1 (Shift_JIS 1B5B)"},
@@ -109,6 +125,12 @@ TEST(CliTest, EachCommandSaysWhatWentWrongInOneLine) {
       // The same board twice: whichever comes second finds it held by the first.
       {{"send", good, "--port", board.device(), "--port", board.device()}, 1, "FAILED: busy"},
       {{"verify", good, "--port", nobody}, 1, nobody + ": FAILED: connection refused"},
+      {{"verify", good, "--port", mute.device(), "--answer-timeout", "300"},
+       1,
+       "FAILED: frame 1: no answer within 300 ms"},
+      {{"read", "--port", "x", "-o", "y", "--answer-timeout", "0"},
+       2,
+       "--answer-timeout is a number from 1 to 600000, not \"0\""},
       {{"ports"}, 0, ""},  // whether this machine has any
       {{"sned", good}, 2, "qrv470kse-cli: unknown command \"sned\"\n"},
       {{"send", good}, 2, "qrv470kse-cli: no --port given\n"},
@@ -123,12 +145,17 @@ TEST(CliTest, EachCommandSaysWhatWentWrongInOneLine) {
     EXPECT_EQ(run.status, status) << args[0] << " " << args[1];
     EXPECT_TRUE(Has(run, says)) << run.out << run.err;
   }
-  // A board that stops answering halfway through a read leaves the old file as it was.
-  LoggedBoard silent(BoardOptions{{{10, Fault::kSilent, ""}}});
+  // A board that goes silent at frame 10 fails there once its answer time-out has run out,
+  // later frames going out meanwhile, and the old file stays as it was.
+  std::vector<BoardFault> silence;
+  for (int frame = 10; frame <= kMaintenanceReadSteps; ++frame)
+    silence.push_back({frame, Fault::kSilent, ""});
+  LoggedBoard silent(BoardOptions{silence});
   std::ofstream(dir / "kept.dat") << "old";
   const CliRun read = RunClient({"read", "--port", silent.device(), "-o", dir / "kept.dat"});
   EXPECT_EQ(read.status, 1);
-  EXPECT_TRUE(Has(read, "FAILED: frame 10: no answer within 100 ms")) << read.out;
+  EXPECT_TRUE(Has(read, "FAILED: frame 10: no answer within 3500 ms")) << read.out;
+  EXPECT_LT(silent.count(), 102u);  // it stopped there, not at the end
   std::ifstream kept(dir / "kept.dat");
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "old");
 }

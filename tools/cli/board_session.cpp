@@ -1,6 +1,6 @@
 #include "board_session.h"
 
-#include <thread>
+#include <deque>
 
 #include "messages.h"
 #include "response_dispatcher.h"
@@ -41,6 +41,8 @@ BoardSession::BoardSession(std::string device, SessionTiming timing, TrafficLog*
       timing_(timing),
       serial_(link_, [this](std::string line) { lines_.Push(std::move(line)); }) {
   serial_.SetTrafficLog(log);
+  // Answers in flight come back to back: a read may end inside the next one.
+  serial_.HandOnEachLine();
 }
 
 BoardSession::~BoardSession() {
@@ -73,57 +75,131 @@ TransferResult BoardSession::Read(DisplayConfig& config, const Progress& progres
              progress);
 }
 
+// A transfer under way: the frames on the line not yet answered, oldest first, each with
+// the time its answer is due by.
+class BoardSession::PacedRun {
+ public:
+  PacedRun(BoardSession& session, DisplayConfig& answers, bool expect_go, const Progress& progress)
+      : session_(session),
+        dispatcher_(answers, session.link_, reporter_),
+        expect_go_(expect_go),
+        progress_(progress) {}
+
+  // Whether every frame sent has been answered.
+  bool settled() const { return unanswered_.empty(); }
+
+  // Puts step's frame, if it has one, on the line.
+  void Perform(int step, const std::optional<Frame>& frame) {
+    performed_ = step;
+    if (frame) {
+      // Keeps a "GO" from counting as the end of a single send.
+      session_.link_.BatchStep = step;
+      session_.serial_.SendFrame(*frame);
+      ++result.frames;
+      unanswered_.push_back({result.frames, step, Clock::now() + session_.timing_.answer_timeout});
+    }
+    Report();
+  }
+
+  // Takes the answers that come until the time given, or until every frame is answered when
+  // asked to stop there. False once the transfer failed.
+  bool Await(Clock::time_point until, bool until_settled) {
+    while (result.ok()) {
+      if (until_settled && settled()) return true;
+      const Clock::time_point wake =
+          settled() ? until : std::min(until, unanswered_.front().answer_due);
+      if (const std::optional<std::string> line = session_.lines_.Pop(Until(wake))) {
+        Take(*line);
+        continue;
+      }
+      const Clock::time_point now = Clock::now();
+      if (!settled() && now >= unanswered_.front().answer_due) {
+        result.failure = "frame " + std::to_string(unanswered_.front().frame) +
+                         ": no answer within " +
+                         std::to_string(session_.timing_.answer_timeout.count()) + " ms" +
+                         (session_.serial_.port_open() ? "" : "; the connection was lost");
+      } else if (now >= until) {
+        return true;
+      }
+    }
+    return false;
+  }
+
+  TransferResult result;
+
+ private:
+  struct Unanswered {
+    int frame;
+    int step;
+    Clock::time_point answer_due;
+  };
+
+  // The board answers every line in order: this answer is the oldest frame's.
+  void Take(const std::string& answer) {
+    // A line when nothing is awaited belongs to nothing we sent.
+    if (settled()) return;
+    const Unanswered oldest = unanswered_.front();
+    unanswered_.pop_front();
+    reporter_.error.clear();
+    dispatcher_.Dispatch(answer);
+    const std::string which = "frame " + std::to_string(oldest.frame);
+    if (session_.link_.ErrorReceived != 0) {
+      result.failure =
+          which + ": " + reporter_.error + " (the board answered " + Trimmed(answer) + ")";
+    } else if (expect_go_ && answer != "GO\r\n") {
+      result.failure = which + ": the board answered \"" + Trimmed(answer) + "\" instead of GO";
+    } else if (!IsBoardAnswer(answer)) {
+      result.failure =
+          which + ": the board answered \"" + Trimmed(answer) + "\", which is no answer";
+    } else {
+      ++result.answered;
+      Report();
+    }
+  }
+
+  // A step is done once its frame and every one before it are answered.
+  void Report() {
+    const int done = settled() ? performed_ : unanswered_.front().step - 1;
+    while (result.ok() && reported_ < done) {
+      ++reported_;
+      if (progress_) progress_(reported_);
+    }
+  }
+
+  BoardSession& session_;
+  AnswerReporter reporter_;
+  ResponseDispatcher dispatcher_;
+  const bool expect_go_;
+  const Progress& progress_;
+  std::deque<Unanswered> unanswered_;
+  int performed_ = 0, reported_ = 0;
+};
+
 TransferResult BoardSession::Run(int steps, std::chrono::milliseconds period,
                                  const StepFrame& frame_of, DisplayConfig& answers, bool expect_go,
                                  const Progress& progress) {
-  AnswerReporter reporter;
-  ResponseDispatcher dispatcher(answers, link_, reporter);
-  TransferResult r;
+  PacedRun run(*this, answers, expect_go, progress);
   const Clock::time_point start = Clock::now();
   // The step before the first sent nothing.
   Clock::time_point begun = start;
-  bool sent = false, answered = false;
-  for (int step = 1; step <= steps && r.ok(); ++step) {
+  bool sent = false;
+  for (int step = 1; step <= steps; ++step) {
+    // An answer-paced run goes on as soon as the last frame is answered.
+    if (timing_.pace == Pace::kAnswer && sent && !run.Await(begun + period, true)) break;
     // Counted from when the step was due, so that a fixed run keeps to its schedule.
-    begun = std::max(begun + NextStepDue(timing_.pace, period, sent, answered), Clock::now());
-    std::this_thread::sleep_until(begun);
+    const Clock::time_point due =
+        std::max(begun + NextStepDue(timing_.pace, period, sent, run.settled()), Clock::now());
+    if (!run.Await(due, false)) break;
+    begun = due;
     const std::optional<Frame> frame = frame_of(step);
     sent = frame.has_value();
-    answered = false;
-    if (frame) {
-      // A line that came after its frame was answered belongs to nothing we sent.
-      while (lines_.Pop(std::chrono::milliseconds(0))) {
-      }
-      // Keeps a "GO" from counting as the end of a single send.
-      link_.BatchStep = step;
-      serial_.SendFrame(*frame);
-      ++r.frames;
-      const std::optional<std::string> line =
-          lines_.Pop(Until(begun + NextStepDue(timing_.pace, period, true, false)));
-      const std::string which = "frame " + std::to_string(r.frames);
-      if (!line) {
-        r.failure = which + ": no answer within " + std::to_string(period.count()) + " ms" +
-                    (serial_.port_open() ? "" : "; the connection was lost");
-        break;
-      }
-      answered = true;
-      reporter.error.clear();
-      dispatcher.Dispatch(*line);
-      if (link_.ErrorReceived != 0) {
-        r.failure = which + ": " + reporter.error + " (the board answered " + Trimmed(*line) + ")";
-      } else if (expect_go && *line != "GO\r\n") {
-        r.failure = which + ": the board answered \"" + Trimmed(*line) + "\" instead of GO";
-      } else if (!IsBoardAnswer(*line)) {
-        r.failure = which + ": the board answered \"" + Trimmed(*line) + "\", which is no answer";
-      } else {
-        ++r.answered;
-      }
-    }
-    if (r.ok() && progress) progress(step);
+    run.Perform(step, frame);
   }
+  // The answers still on their way.
+  if (run.result.ok()) run.Await(Clock::time_point::max(), true);
   link_.BatchStep = 0;
-  r.seconds = std::chrono::duration<double>(Clock::now() - start).count();
-  return r;
+  run.result.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  return run.result;
 }
 
 }  // namespace qrv

@@ -16,10 +16,14 @@ namespace qrv {
 
 class TrafficLog;
 
+// How long a frame may wait for its answer: the GUI's seven watchdog ticks.
+constexpr std::chrono::milliseconds kDefaultAnswerTimeout{3500};
+
 struct SessionTiming {
   Pace pace = Pace::kFixed;
   std::chrono::milliseconds send_period{500};  // sending the whole configuration
   std::chrono::milliseconds read_period{300};  // reading it back
+  std::chrono::milliseconds answer_timeout = kDefaultAnswerTimeout;
 };
 
 // How one board's transfer went.
@@ -31,9 +35,10 @@ struct TransferResult {
   bool ok() const { return failure.empty(); }
 };
 
-// One board on one port: sends a whole configuration or reads it back, one frame at a
-// time, pairing each frame with the line that answers it. The first error answer or missing
-// answer ends the transfer.
+// One board on one port: sends a whole configuration or reads it back at its pace, with
+// answers still on their way while later frames go out. The board answers every line in
+// order, so each answer belongs to the oldest frame not yet answered. The first error
+// answer, or a frame left unanswered past the answer time-out, ends the transfer.
 class BoardSession {
  public:
   // Called after each step with its number, counting from 1.
@@ -56,6 +61,7 @@ class BoardSession {
 
  private:
   using StepFrame = std::function<std::optional<Frame>(int step)>;
+  class PacedRun;
   TransferResult Run(int steps, std::chrono::milliseconds period, const StepFrame& frame_of,
                      DisplayConfig& answers, bool expect_go, const Progress& progress);
 

@@ -17,7 +17,8 @@ struct CommandInfo {
 const std::array<CommandInfo, 7> kCommands = {{
     {CliCommand::kSend, "send",
      "usage: qrv470kse-cli send FILE.dat --port DEVICE [--port DEVICE]...\n"
-     "                          [--pace fixed|answer] [--verify] [--log LOGFILE]\n"
+     "                          [--pace fixed|answer] [--answer-timeout MS] [--verify]\n"
+     "                          [--log LOGFILE]\n"
      "Sends the whole configuration of FILE.dat to each board, as the program's\n"
      "\"全項目設定\" does: titles (stored), fill, character level, colours, blink,\n"
      "display page, display time and position. Several boards are served at once.\n"
@@ -28,13 +29,14 @@ const std::array<CommandInfo, 7> kCommands = {{
      "frame with GO (and, with --verify, reads back equal to the file).\n"},
     {CliCommand::kRead, "read",
      "usage: qrv470kse-cli read --port DEVICE -o FILE.dat [--pace fixed|answer]\n"
-     "                          [--log LOGFILE]\n"
+     "                          [--answer-timeout MS] [--log LOGFILE]\n"
      "Reads a board's settings back, as the program's \"読み込み\" does, into a fresh\n"
      "configuration and writes it as FILE.dat (checked before the read, replaced\n"
      "only when the read went through; a device or FIFO is never written over).\n"},
     {CliCommand::kVerify, "verify",
      "usage: qrv470kse-cli verify FILE.dat --port DEVICE [--port DEVICE]...\n"
-     "                            [--pace fixed|answer] [--log LOGFILE]\n"
+     "                            [--pace fixed|answer] [--answer-timeout MS]\n"
+     "                            [--log LOGFILE]\n"
      "Reads each board back and compares it with FILE.dat field by field, printing\n"
      "each difference as page, line, field, file value and board value.\n"
      "Exit status 0 only when every board matches.\n"},
@@ -77,9 +79,12 @@ constexpr char kOverview[] =
     "  --port DEVICE       a serial device (/dev/ttyUSB0) or tcp://HOST:PORT of a\n"
     "                      serial device server; repeat it for several boards\n"
     "  --pace fixed        one frame every 500 ms (reads: 300 ms), as the program\n"
-    "                      does (the default)\n"
-    "  --pace answer       the next frame as soon as the board has answered,\n"
-    "                      waiting at most the fixed period\n"
+    "                      does, whether or not earlier answers have come (the\n"
+    "                      default)\n"
+    "  --pace answer       the next frame as soon as the board has answered the last,\n"
+    "                      or one fixed period after it at the latest\n"
+    "  --answer-timeout MS a frame not answered within MS ms (default 3500) stops\n"
+    "                      that board, at either pace\n"
     "  --log LOGFILE       append every frame and answer, with the time, to LOGFILE\n"
     "Run `qrv470kse-cli COMMAND --help` for one command, `qrv470kse-cli --version`\n"
     "for the version.\n";
@@ -117,7 +122,8 @@ bool ParseRest(const std::vector<std::string>& args, CliOptions& o, std::string*
       o.help = true;
       return true;
     }
-    const bool takes_value = (transfer && (arg == "--port" || arg == "--pace" || arg == "--log")) ||
+    const bool takes_value = (transfer && (arg == "--port" || arg == "--pace" || arg == "--log" ||
+                                           arg == "--answer-timeout")) ||
                              (arg == "-o" && (o.command == CliCommand::kRead || preview)) ||
                              (preview && (arg == "--page" || arg == "--scale"));
     if (takes_value) {
@@ -132,6 +138,8 @@ bool ParseRest(const std::vector<std::string>& args, CliOptions& o, std::string*
         o.pace = value == "answer" ? Pace::kAnswer : Pace::kFixed;
       } else if (arg == "--log") {
         o.log = value;
+      } else if (arg == "--answer-timeout") {
+        if (!Count(arg, value, kMaxAnswerTimeoutMs, o.answer_timeout_ms, error)) return false;
       } else if (arg == "--page") {
         if (!Count(arg, value, kPages, o.page, error)) return false;
       } else if (arg == "--scale") {

@@ -12,6 +12,8 @@ enum class CliCommand { kNone, kSend, kRead, kVerify, kFrames, kCheck, kPorts, k
 
 // The most pixels a dot may take in a picture; the sheet of all pages is then 7488 x 8896.
 constexpr int kMaxPreviewScale = 8;
+// The longest answer time-out taken, ten minutes.
+constexpr int kMaxAnswerTimeoutMs = 600000;
 
 struct CliOptions {
   CliCommand command = CliCommand::kNone;
@@ -21,6 +23,7 @@ struct CliOptions {
   std::vector<std::string> ports;  // devices, or tcp://HOST:PORT
   std::string output;              // read: the .dat to write; preview: the PNG
   Pace pace = Pace::kFixed;
+  int answer_timeout_ms = static_cast<int>(kDefaultAnswerTimeout.count());
   bool verify = false;  // send: read each board back afterwards
   std::string log;      // traffic log to append to
   int page = 0;         // preview: the page 1..32, 0 when not given (page 1)

@@ -36,7 +36,8 @@ bool OpenLog(const CliOptions& options, TrafficLog& log, CliContext& context) {
 }
 
 SessionTiming Timing(const CliOptions& options, const CliContext& context) {
-  return {options.pace, context.send_period, context.read_period};
+  return {options.pace, context.send_period, context.read_period,
+          std::chrono::milliseconds(options.answer_timeout_ms)};
 }
 
 // One board's whole part: send and/or read back, reporting on its own progress line.
