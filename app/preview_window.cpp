@@ -120,6 +120,13 @@ bool PreviewWindow::FromBoard() const {
   return source_->currentIndex() == 1 && board_;
 }
 
+int PreviewWindow::DisplaySeconds(int page) const {
+  if (FromBoard()) {
+    if (const std::optional<BoardState> board = board_()) return board->display_time[page];
+  }
+  return config_.display_time[page];
+}
+
 void PreviewWindow::ConfigChanged() {
   if (pending_) return;
   pending_ = true;
@@ -132,7 +139,7 @@ void PreviewWindow::ConfigChanged() {
 void PreviewWindow::Tick() {
   if (Auto()) {
     // A time of 0 still shows its page for a moment rather than skipping it.
-    const qint64 shown_for = std::max<qint64>(1, config_.display_time[page_]) * 1000;
+    const qint64 shown_for = std::max<qint64>(1, DisplaySeconds(page_)) * 1000;
     if (clock_.elapsed() - page_since_ >= shown_for) {
       page_ = (page_ + 1) % kPages;
       page_since_ = clock_.elapsed();

@@ -53,6 +53,8 @@ class PreviewWindow : public QWidget {
  private:
   bool Auto() const;
   bool FromBoard() const;
+  // How long Auto shows a page, as the source shown holds it.
+  int DisplaySeconds(int page) const;
   // Draws the page now and keeps the animation running while something moves.
   void Render();
   void Tick();

@@ -150,16 +150,16 @@ struct SerialLink::Impl {
     if (n > 0) {
       const std::string_view bytes(chunk, static_cast<std::size_t>(n));
       if (each_line) {
-        for (std::string& line : assembler.FeedEachLine(bytes)) HandOn(line);
+        for (std::string& line : assembler.FeedEachLine(bytes)) DeliverLine(line);
       } else if (auto line = assembler.Feed(bytes)) {
-        HandOn(*line);
+        DeliverLine(*line);
       }
       return true;
     }
     return n < 0 && (errno == EAGAIN || errno == EINTR);
   }
 
-  void HandOn(std::string& line) {
+  void DeliverLine(std::string& line) {
     if (skipping) {
       const std::size_t start = AnswerStart(line);
       if (start != 0) Note(TrafficDirection::kSkipped, std::string_view(line).substr(0, start));

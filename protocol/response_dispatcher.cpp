@@ -139,8 +139,8 @@ const ErrorAnswer kErrorAnswers[] = {
     {"E1\r\n", msg::kParityError}, {"E2\r\n", msg::kOverRunError},  {"E3\r\n", msg::kCommandError},
 };
 
-// The part of a line that is looked at.
-std::string_view Considered(std::string_view line) {
+// The part of a line that is looked at: up to a NUL, within the line limit.
+std::string_view LookedAt(std::string_view line) {
   return line.substr(0,
                      std::min({line.find('\0'), line.size(), ResponseDispatcher::kMaxLineBytes}));
 }
@@ -152,7 +152,7 @@ bool StartsWith(std::string_view line, const char* text) {
 }  // namespace
 
 bool IsBoardAnswer(std::string_view line) {
-  line = Considered(line);
+  line = LookedAt(line);
   if (line == "GO\r\n" || (!line.empty() && line[0] == 'P')) return true;
   for (const Tag& tag : kTags) {
     if (StartsWith(line, tag.text)) return true;
@@ -161,7 +161,7 @@ bool IsBoardAnswer(std::string_view line) {
 }
 
 const char* ErrorAnswerMeaning(std::string_view line) {
-  line = Considered(line);
+  line = LookedAt(line);
   for (const ErrorAnswer& error : kErrorAnswers) {
     if (line == error.line) return error.message;
   }
@@ -171,7 +171,7 @@ const char* ErrorAnswerMeaning(std::string_view line) {
 void ResponseDispatcher::Dispatch(std::string_view line) {
   link_.LineReceived();
 
-  line = Considered(line);
+  line = LookedAt(line);
   LineBuffer b{};
   std::copy(line.begin(), line.end(), b.begin());
 

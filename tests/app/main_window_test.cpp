@@ -94,6 +94,10 @@ class MainWindowTest : public QObject {
     const DotImage board = preview->dots();
     QVERIFY(h.app->serial().SendFrame(*BuildTitleFrame(*h.config, 0, true)));
     QTRY_VERIFY(preview->dots() != board);
+    // Auto plays the board's pages for the board's display times (2 s), not the file's.
+    h.config->display_time[0] = 99;
+    Choose(*preview, 1192, kPages);
+    QTRY_VERIFY_WITH_TIMEOUT(preview->shown_page() == 1, 20000);
   }
 
   // The monitor shows the traffic from start-up, errors in red with their meaning, counts,

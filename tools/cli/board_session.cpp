@@ -93,7 +93,7 @@ class BoardSession::PacedRun {
     performed_ = step;
     if (frame) {
       // Keeps a "GO" from counting as the end of a single send.
-      session_.link_.BatchStep = step;
+      session_.link_.RunStepped(step);
       session_.serial_.SendFrame(*frame);
       ++result.frames;
       unanswered_.push_back({result.frames, step, Clock::now() + session_.timing_.answer_timeout});
@@ -197,7 +197,7 @@ TransferResult BoardSession::Run(int steps, std::chrono::milliseconds period,
   }
   // The answers still on their way.
   if (run.result.ok()) run.Await(Clock::time_point::max(), true);
-  link_.BatchStep = 0;
+  link_.RunEnded();
   run.result.seconds = std::chrono::duration<double>(Clock::now() - start).count();
   return run.result;
 }

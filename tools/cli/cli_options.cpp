@@ -101,8 +101,8 @@ bool Fail(std::string* error, std::string text) {
 }
 
 // A whole number from 1 to limit, as the option's value.
-bool Count(const std::string& option, const std::string& value, int limit, int& count,
-           std::string* error) {
+bool ParseWholeNumber(const std::string& option, const std::string& value, int limit, int& count,
+                      std::string* error) {
   const char* end = value.data() + value.size();
   const auto [stop, fault] = std::from_chars(value.data(), end, count);
   if (fault == std::errc() && stop == end && count >= 1 && count <= limit) return true;
@@ -139,11 +139,12 @@ bool ParseRest(const std::vector<std::string>& args, CliOptions& o, std::string*
       } else if (arg == "--log") {
         o.log = value;
       } else if (arg == "--answer-timeout") {
-        if (!Count(arg, value, kMaxAnswerTimeoutMs, o.answer_timeout_ms, error)) return false;
+        if (!ParseWholeNumber(arg, value, kMaxAnswerTimeoutMs, o.answer_timeout_ms, error))
+          return false;
       } else if (arg == "--page") {
-        if (!Count(arg, value, kPages, o.page, error)) return false;
+        if (!ParseWholeNumber(arg, value, kPages, o.page, error)) return false;
       } else if (arg == "--scale") {
-        if (!Count(arg, value, kMaxPreviewScale, o.scale, error)) return false;
+        if (!ParseWholeNumber(arg, value, kMaxPreviewScale, o.scale, error)) return false;
       } else {
         o.output = value;
       }
