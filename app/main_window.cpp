@@ -77,8 +77,8 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
       {ids::kPreview,
        [this] {
          if (!preview_)
-           preview_ = std::make_unique<PreviewWindow>(services_.dialogs.config,
-                                                      services_.board_state, this);
+           preview_ =
+               std::make_unique<PreviewWindow>(services_.dialogs, services_.board_state, this);
          preview_->show();
          preview_->raise();
          preview_->activateWindow();
@@ -117,6 +117,7 @@ void MainWindow::OnWatchdogTimer() {
 
 void MainWindow::ExitApplication() {
   if (!services_.documents.ConfirmExit()) return;
+  if (preview_ && preview_->isVisible()) preview_->KeepGeometry();
   watchdog_.stop();
   if (services_.stop_reader) services_.stop_reader();
   quit_(0);

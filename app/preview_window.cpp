@@ -1,11 +1,16 @@
 #include "preview_window.h"
 
+#include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QVBoxLayout>
 #include <algorithm>
 
 #include "board_preview.h"
+#include "page_editor.h"
 #include "resource_ids.h"
 
 namespace qrv {
@@ -26,6 +31,29 @@ bool Blinks(const PreviewPage& page) {
 LedBoard::LedBoard(QWidget* parent) : QWidget(parent) {
   setMinimumSize(kDotsWide * 2, kDotsHigh * 2);
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+  // Focus on a click, so the arrow keys then move the selection.
+  setFocusPolicy(Qt::ClickFocus);
+}
+
+void LedBoard::Select(int line) {
+  if (line == selected_) return;
+  selected_ = line;
+  update();
+}
+
+QRectF LedBoard::BoardRect() const {
+  // Square dots, the board kept in its 2:1 shape and centred.
+  const double pitch = std::min(width() / double(kDotsWide), height() / double(kDotsHigh));
+  return QRectF((width() - pitch * kDotsWide) / 2, (height() - pitch * kDotsHigh) / 2,
+                pitch * kDotsWide, pitch * kDotsHigh);
+}
+
+void LedBoard::mousePressEvent(QMouseEvent* event) {
+  const QRectF board = BoardRect();
+  const QPointF at = event->position();
+  if (!board.contains(at)) return;
+  clicked(std::clamp(static_cast<int>((at.y() - board.top()) * kLines / board.height()), 0,
+                     kLines - 1));
 }
 
 void LedBoard::Show(const DotImage& dots) {
@@ -45,9 +73,9 @@ void LedBoard::Draw() {
   picture_ = QImage(size(), QImage::Format_RGB32);
   picture_.fill(kBoardColour);
   if (dots_.size() != static_cast<std::size_t>(kDotsWide * kDotsHigh)) return;
-  // Square dots, the board kept in its 2:1 shape and centred.
-  const double pitch = std::min(width() / double(kDotsWide), height() / double(kDotsHigh));
-  const QPointF origin((width() - pitch * kDotsWide) / 2, (height() - pitch * kDotsHigh) / 2);
+  const QRectF board = BoardRect();
+  const double pitch = board.width() / kDotsWide;
+  const QPointF origin = board.topLeft();
   QPainter painter(&picture_);
   painter.setRenderHint(QPainter::Antialiasing, pitch >= 3);
   painter.setPen(Qt::NoPen);
@@ -63,16 +91,27 @@ void LedBoard::Draw() {
 }
 
 void LedBoard::paintEvent(QPaintEvent*) {
-  QPainter(this).drawImage(0, 0, picture_);
+  QPainter painter(this);
+  painter.drawImage(0, 0, picture_);
+  if (selected_ < 0) return;
+  // Around the line's cells, on the gaps between LEDs and the board's edge.
+  const QRectF board = BoardRect();
+  const double height = board.height() / kLines;
+  const QRectF line(board.left(), board.top() + selected_ * height, board.width(), height);
+  painter.setPen(QPen(QColor(80, 160, 255), 1));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRect(line.adjusted(-1, -0.5, 0, -0.5));
 }
 
-PreviewWindow::PreviewWindow(const DisplayConfig& config, BoardSource board, QWidget* parent)
+PreviewWindow::PreviewWindow(DialogContext& context, BoardSource board, QWidget* parent)
     : QWidget(parent, Qt::Window),
-      config_(config),
+      context_(context),
+      config_(context.config),
       board_(std::move(board)),
       source_(new QComboBox(this)),
       pages_(new QComboBox(this)),
       leds_(new LedBoard(this)),
+      editor_(new PageEditor(context, this)),
       note_(new QLabel(this)) {
   setWindowTitle(QStringLiteral("プレビュー"));
   source_->setObjectName(QStringLiteral("previewSource"));
@@ -84,6 +123,7 @@ PreviewWindow::PreviewWindow(const DisplayConfig& config, BoardSource board, QWi
   pages_->setProperty("controlId", ids::kPreviewPage);
   for (int p = 1; p <= kPages; ++p) pages_->addItem(QStringLiteral("Page %1").arg(p));
   pages_->addItem(QStringLiteral("Auto"));
+  const DisplayConfig& config = context.config;
   const bool on_auto =
       config.display_page_auto != 0 || config.current_page < 0 || config.current_page >= kPages;
   pages_->setCurrentIndex(on_auto ? 0 : config.current_page);
@@ -97,19 +137,102 @@ PreviewWindow::PreviewWindow(const DisplayConfig& config, BoardSource board, QWi
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(controls);
   layout->addWidget(leds_, 1);
+  layout->addWidget(editor_);
   layout->addWidget(note_);
-  resize(kDotsWide * 3 + 24, kDotsHigh * 3 + 60);
+  // Three screen pixels a dot where the screen has room, less where it has not.
+  QSize size(kDotsWide * 3 + 24, kDotsHigh * 3 + 60 + editor_->sizeHint().height());
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+  }
+  resize(size.expandedTo(minimumSizeHint()));
+  RestoreGeometry();
 
   animation_.setInterval(kFrameMs);
   connect(&animation_, &QTimer::timeout, this, &PreviewWindow::Tick);
   const auto restart = [this] {
     page_since_ = clock_.elapsed();
     Render();
+    FollowPage();
   };
+  leds_->clicked = [this](int line) { SelectLine(line); };
   connect(source_, &QComboBox::activated, this, restart);
   connect(pages_, &QComboBox::activated, this, restart);
   clock_.start();
   Render();
+  FollowPage();
+}
+
+void PreviewWindow::RestoreGeometry() {
+  const QStringList kept =
+      QString::fromStdString(context_.settings.values().preview_window).split(QLatin1Char(','));
+  if (kept.size() != 4) return;
+  int n[4];
+  for (int i = 0; i < 4; ++i) {
+    bool ok = false;
+    n[i] = kept[i].trimmed().toInt(&ok);
+    if (!ok) return;
+  }
+  const QRect where(n[0], n[1], n[2], n[3]);
+  // A screen that has gone since, or a smaller one: the window opens where it would have.
+  const QScreen* screen = QGuiApplication::screenAt(where.center());
+  if (where.width() < minimumSizeHint().width() || where.height() < minimumSizeHint().height() ||
+      screen == nullptr || !screen->availableGeometry().intersects(where)) {
+    return;
+  }
+  resize(where.size());
+  move(where.topLeft());
+}
+
+void PreviewWindow::KeepGeometry() {
+  const QRect where(pos(), size());
+  context_.settings.SetPreviewWindow(QStringLiteral("%1,%2,%3,%4")
+                                         .arg(where.x())
+                                         .arg(where.y())
+                                         .arg(where.width())
+                                         .arg(where.height())
+                                         .toStdString());
+}
+
+void PreviewWindow::hideEvent(QHideEvent* event) {
+  QWidget::hideEvent(event);
+  if (!event->spontaneous()) KeepGeometry();
+}
+
+void PreviewWindow::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+      if (editor_->isEnabled()) {
+        SelectLine(std::clamp(line_ + (event->key() == Qt::Key_Up ? -1 : 1), 0, kLines - 1));
+      }
+      return;
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+      ShowPage(std::clamp(page_ + (event->key() == Qt::Key_PageUp ? -1 : 1), 0, kPages - 1));
+      return;
+    default:
+      QWidget::keyPressEvent(event);
+  }
+}
+
+void PreviewWindow::SelectLine(int line) {
+  if (!editor_->isEnabled()) return;
+  line_ = line;
+  FollowPage();
+}
+
+void PreviewWindow::ShowPage(int index) {
+  pages_->setCurrentIndex(index);
+  page_since_ = clock_.elapsed();
+  Render();
+  FollowPage();
+}
+
+void PreviewWindow::FollowPage() {
+  const bool editable = !FromBoard() && !Auto();
+  editor_->setEnabled(editable);
+  leds_->Select(editable ? line_ : -1);
+  if (editable) editor_->Edit(page_, line_);
 }
 
 bool PreviewWindow::Auto() const {
@@ -133,6 +256,7 @@ void PreviewWindow::ConfigChanged() {
   QTimer::singleShot(kCoalesceMs, this, [this] {
     pending_ = false;
     Render();
+    editor_->Reload();
   });
 }
 

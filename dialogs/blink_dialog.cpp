@@ -10,7 +10,7 @@ namespace qrv {
 BlinkDialog::BlinkDialog(DialogContext& context, QWidget* owner)
     : SettingDialog(context, ids::kBlinkTemplate, QStringLiteral("点滅表示の設定"), 196, 172,
                     owner) {
-  lines_ = AddLineLists(QStringLiteral("Blink display"), Numbers(kBlinkRange), "blinkLine",
+  lines_ = AddLineLists(QStringLiteral("Blink display"), NumberItems(kBlinkRange), "blinkLine",
                         ids::kBlinkLineFirst, 7, 7);
   for (int line = 0; line < kLines; ++line) {
     OnSetting(lines_[line], [this, line](int value) { config().blink[page()][line] = value; });

@@ -10,10 +10,7 @@ namespace qrv {
 CharColourDialog::CharColourDialog(DialogContext& context, QWidget* owner)
     : SettingDialog(context, ids::kCharColourTemplate, QStringLiteral("文字色の設定"), 300, 172,
                     owner) {
-  QStringList colours;
-  for (std::string_view name : kColourNames) {
-    colours << QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
-  }
+  const QStringList colours = ColourItems();
   chars_ = AddLineLists(QStringLiteral("Character color"), colours, "charColour",
                         ids::kCharColourFirst, 7, 7);
   borders_ = AddLineLists(QStringLiteral("Bordering color"), colours, "borderColour",

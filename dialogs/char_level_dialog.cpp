@@ -6,16 +6,11 @@
 namespace qrv {
 
 CharLevelDialog::CharLevelDialog(DialogContext& context, QWidget* owner)
-    : PageGroupDialog(context,
-                      Kind{ids::kCharLevelTemplate,
-                           QStringLiteral("文字レベルの設定"),
-                           QStringLiteral("White level"),
-                           {QStringLiteral(" Low"), QStringLiteral("High")},
-                           "level",
-                           ids::kLevelListFirst,
-                           ids::kSlaveNoCombo,
-                           &DisplayConfig::char_level,
-                           &SendCharLevelFrame},
-                      owner) {}
+    : PageGroupDialog(
+          context,
+          Kind{ids::kCharLevelTemplate, QStringLiteral("文字レベルの設定"),
+               QStringLiteral("White level"), LevelItems(), "level", ids::kLevelListFirst,
+               ids::kSlaveNoCombo, &DisplayConfig::char_level, &SendCharLevelFrame},
+          owner) {}
 
 }  // namespace qrv

@@ -34,6 +34,13 @@ struct DialogContext {
     return copy;
   }
 
+  // The operator stored a choice into the configuration: the document is modified, and the
+  // windows that show it follow. Every place that edits the configuration ends so.
+  void SettingStored() const {
+    config.modified = 1;
+    ConfigChanged();
+  }
+
   DisplayConfig& config;
   LinkState& link;
   Reporter& reporter;

@@ -10,10 +10,10 @@ namespace qrv {
 DisplayPageDialog::DisplayPageDialog(DialogContext& context, QWidget* owner)
     : SettingDialog(context, ids::kDisplayPageTemplate, QStringLiteral("表示ページの設定"), 208, 48,
                     owner) {
-  QComboBox* list =
-      AddListAndSend(QStringLiteral("Page No."), Numbers(1, kPages, 2) << QStringLiteral("Auto"),
-                     "displayPage", ids::kDisplayPageList, "send", ids::kDisplayPageSet, 7, 7,
-                     [this] { SendDisplayPageFrame(this->context()); });
+  QComboBox* list = AddListAndSend(
+      QStringLiteral("Page No."), NumberItems(1, kPages, 2) << QStringLiteral("Auto"),
+      "displayPage", ids::kDisplayPageList, "send", ids::kDisplayPageSet, 7, 7,
+      [this] { SendDisplayPageFrame(this->context()); });
   // Shows current_page whatever the "Auto" flag says; the flag changes only by a choice
   // here, and the frame follows the flag.
   Select(list, config().current_page);

@@ -10,10 +10,10 @@ namespace qrv {
 DisplayPositionDialog::DisplayPositionDialog(DialogContext& context, QWidget* owner)
     : SettingDialog(context, ids::kDisplayPositionTemplate, QStringLiteral("表示位置微調整"), 208,
                     87, owner) {
-  QComboBox* h = AddListAndSend(QStringLiteral("Horizontal"), Numbers(kPositionRange), "horizontal",
-                                ids::kPositionHList, "sendHorizontal", ids::kPositionHSet, 7, 7,
-                                [this] { SendPositionHFrame(this->context()); });
-  QComboBox* v = AddListAndSend(QStringLiteral("Vertical"), Numbers(kPositionRange), "vertical",
+  QComboBox* h = AddListAndSend(
+      QStringLiteral("Horizontal"), NumberItems(kPositionRange), "horizontal", ids::kPositionHList,
+      "sendHorizontal", ids::kPositionHSet, 7, 7, [this] { SendPositionHFrame(this->context()); });
+  QComboBox* v = AddListAndSend(QStringLiteral("Vertical"), NumberItems(kPositionRange), "vertical",
                                 ids::kPositionVList, "sendVertical", ids::kPositionVSet, 7, 46,
                                 [this] { SendPositionVFrame(this->context()); });
   Select(h, config().position_h);

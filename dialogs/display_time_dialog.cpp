@@ -8,7 +8,7 @@ namespace qrv {
 DisplayTimeDialog::DisplayTimeDialog(DialogContext& context, QWidget* owner)
     : PageGroupDialog(context,
                       Kind{ids::kDisplayTimeTemplate, QStringLiteral("表示時間の設定"),
-                           QStringLiteral("Time(Second)"), Numbers(kDisplayTimeRange), "time",
+                           QStringLiteral("Time(Second)"), NumberItems(kDisplayTimeRange), "time",
                            ids::kTimeListFirst, ids::kTimeSlaveNoCombo,
                            &DisplayConfig::display_time, &SendDisplayTimeFrame},
                       owner) {}

@@ -115,8 +115,7 @@ QPushButton* SettingDialog::AddButton(const QString& text, const char* name, int
 void SettingDialog::OnSetting(QComboBox* list, std::function<void(int value)> store) {
   connect(list, &QComboBox::activated, this, [this, store = std::move(store)](int value) {
     store(value);
-    context_.config.modified = 1;
-    context_.ConfigChanged();
+    context_.SettingStored();
   });
 }
 
@@ -139,7 +138,7 @@ std::array<QComboBox*, kLines> SettingDialog::AddLineLists(const QString& group,
 
 void SettingDialog::AddPageNumber(int x, int y) {
   AddGroup(QStringLiteral("Page No."), x, y, kChoiceGroupWidth, kChoiceGroupHeight);
-  page_list_ = AddList(Numbers(1, kPages), "pageNo", ids::kPageNoList, x + 8, y + 14,
+  page_list_ = AddList(NumberItems(1, kPages), "pageNo", ids::kPageNoList, x + 8, y + 14,
                        kChoiceGroupWidth - 16);
   connect(page_list_, &QComboBox::activated, this, [this](int index) {
     LeavePage();
@@ -151,7 +150,7 @@ void SettingDialog::AddPageNumber(int x, int y) {
 void SettingDialog::AddSlaveNumber(int id, int x, int y, bool editable) {
   AddGroup(QStringLiteral("Slave No."), x, y, kChoiceGroupWidth, kChoiceGroupHeight);
   QComboBox* list =
-      AddList(Numbers(0, kPages - 1, 2), "slaveNo", id, x + 8, y + 14, kChoiceGroupWidth - 16);
+      AddList(NumberItems(0, kPages - 1, 2), "slaveNo", id, x + 8, y + 14, kChoiceGroupWidth - 16);
   if (editable) {
     list->setEditable(true);
     // Typed text selects and stores nothing: Enter in the edit field never reaches the
@@ -198,14 +197,6 @@ TimedRun* SettingDialog::AddTimedRun(RunPlan plan, int bar_id, int x, int y, int
 
 void SettingDialog::Select(QComboBox* list, int value) {
   list->setCurrentIndex(value >= 0 && value < list->count() ? value : -1);
-}
-
-QStringList SettingDialog::Numbers(int first, int last, int digits) {
-  QStringList numbers;
-  for (int n = first; n <= last; ++n) {
-    numbers << QString::number(n).rightJustified(digits, QLatin1Char('0'));
-  }
-  return numbers;
 }
 
 void SettingDialog::keyPressEvent(QKeyEvent* event) {

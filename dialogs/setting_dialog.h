@@ -6,9 +6,9 @@
 
 #include "dialog_context.h"
 #include "queued_reporter.h"
+#include "setting_items.h"
 #include "template_dialog.h"
 #include "timed_run.h"
-#include "value_range.h"
 
 class QComboBox;
 class QLabel;
@@ -84,9 +84,6 @@ class SettingDialog : public TemplateDialog {
 
   // Selects the item for value; a value no item stands for selects nothing.
   static void Select(QComboBox* list, int value);
-  static QStringList Numbers(int first, int last, int digits = 1);
-  // The values a setting takes, each its own item.
-  static QStringList Numbers(ValueRange range) { return Numbers(range.first, range.last); }
 
   void keyPressEvent(QKeyEvent* event) override;
 

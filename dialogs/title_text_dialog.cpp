@@ -48,8 +48,7 @@ TitleTextDialog::TitleTextDialog(DialogContext& context, QWidget* owner)
         ->setFont(title_font);
     connect(edit, &TitleLineEdit::touched, this, [this] {
       StoreLines();
-      config().modified = 1;
-      this->context().ConfigChanged();
+      this->context().SettingStored();
     });
     connect(edit, &TitleLineEdit::refused, this, [this](const QString& notice) {
       QApplication::beep();

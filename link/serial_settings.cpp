@@ -245,6 +245,9 @@ SerialSettings ReadSerialSettings(const std::string& path) {
   if (const auto device = Find(text, lines, "com_device").value) {
     s.com_device = std::string(Unquote(*device));
   }
+  if (const auto where = Find(text, lines, "preview_window").value) {
+    s.preview_window = std::string(Unquote(*where));
+  }
   return s;
 }
 

@@ -18,6 +18,7 @@ struct SerialSettings {
   std::int32_t com_control = 0;  // 0 RS-232C, 1 RS-485
   std::string com_device;        // device path overriding com_port; empty when absent
   std::int32_t answer_pace = 0;  // 1: the whole-configuration runs go on at each answer
+  std::string preview_window;    // "x,y,width,height" of the preview; empty when never kept
 };
 
 // $XDG_CONFIG_HOME/qrv470kse.ini when that is an absolute path, else

@@ -32,6 +32,12 @@ void SettingsStore::SetAnswerPace(bool answer_paced) {
   Written(WriteSerialSetting(path_, "answer_pace", values_.answer_pace));
 }
 
+void SettingsStore::SetPreviewWindow(const std::string& geometry) {
+  if (geometry == values_.preview_window) return;
+  values_.preview_window = geometry;
+  Written(WriteSerialSettingText(path_, "preview_window", geometry));
+}
+
 void SettingsStore::Written(bool ok) {
   if (!ok) reporter_.WarningBox(std::string(msg::kSettingsNotSaved) + path_);
 }

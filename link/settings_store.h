@@ -28,6 +28,8 @@ class SettingsStore {
   void SetComDevice(const std::string& device);
   void SetComControl(std::int32_t control);
   void SetAnswerPace(bool answer_paced);
+  // Where the preview window stood, as "x,y,width,height".
+  void SetPreviewWindow(const std::string& geometry);
 
  private:
   void Written(bool ok);

@@ -54,6 +54,17 @@ constexpr int kPortInUseText = 1190;
 // The preview window: where the dots come from, and the page.
 constexpr int kPreviewSource = 1191;
 constexpr int kPreviewPage = 1192;
+// The preview's page editor: the selected line's text and settings, the page's, the send.
+constexpr int kEditorLineText = 1210;
+constexpr int kEditorCharColour = 1211;
+constexpr int kEditorBorderColour = 1212;
+constexpr int kEditorBlink = 1213;
+constexpr int kEditorFill = 1214;
+constexpr int kEditorDisplayTime = 1215;
+constexpr int kEditorCharLevel = 1216;
+constexpr int kEditorSend = 1217;
+constexpr int kEditorProgress = 1218;
+constexpr int kEditorNote = 1219;
 
 // The traffic monitor: the list, its buttons, the log file box and the counts.
 constexpr int kTrafficList = 1201;
@@ -121,5 +132,6 @@ constexpr int kColourTimer = 5;
 constexpr int kTitleTimer = 2;
 constexpr int kAllItemsTimer = 5;
 constexpr int kReadTimer = 6;
+constexpr int kPageSendTimer = 7;
 
 }  // namespace qrv::ids

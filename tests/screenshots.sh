@@ -3,7 +3,7 @@
 # window an operator sees: the main window, its menus, the About box, the communication
 # settings with their list of ports, every setting dialog, a send answered by the board, a whole configuration sent
 # and read back, the open dialog, the panel with a file opened, its preview and the board's,
-# the traffic monitor after the send, and a port warning.
+# a line selected in the preview's editor, the traffic monitor after the send, and a port warning.
 # Usage: tests/screenshots.sh [OUT_DIR]   (default build/screenshots; needs scripts/build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -161,6 +161,14 @@ xdotool search --name '^プレビュー$' | head -n 1 | xargs -r xdotool windowa
 xdotool key Down                     # the source: ボード
 sleep 1
 shot preview-board
+# Back to the configuration; a click on the picture's third line selects it for the editor.
+xdotool key Up
+sleep 0.5
+preview=$(xdotool search --name '^プレビュー$' | head -n 1)
+eval "$(xdotool getwindowgeometry --shell "$preview")"
+xdotool mousemove --window "$preview" $((WIDTH / 2)) $((HEIGHT * 30 / 100)) click 1
+sleep 1
+shot preview-editor
 menu Right Right Down Down Return   # 表示 > 通信モニタ: the frames of the send and the answers
 sleep 1
 shot traffic-monitor

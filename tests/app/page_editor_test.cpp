@@ -1,0 +1,118 @@
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QTest>
+
+#include "app_harness.h"
+#include "checked_frame.h"
+#include "dialog_fixture.h"
+#include "main_window.h"
+#include "page_editor.h"
+#include "preview_window.h"
+#include "qt_test_registry.h"
+#include "resource_ids.h"
+#include "timed_run.h"
+#include "title_line_edit.h"
+#include "visible_text.h"
+
+namespace qrv {
+namespace {
+
+// The frames that went out after entry `after`, as the traffic monitor shows them.
+std::vector<std::string> SentSince(TrafficRecorder& traffic, std::uint64_t after) {
+  std::vector<std::string> frames;
+  for (const auto& entry : traffic.Since(after)) {
+    if (entry.direction != TrafficDirection::kSent) continue;
+    frames.push_back(entry.text.substr(entry.text.find(" -> ") + 4));
+  }
+  return frames;
+}
+
+std::uint64_t LastEntry(TrafficRecorder& traffic) {
+  const auto all = traffic.Since(0);
+  return all.empty() ? 0 : all.back().number;
+}
+
+}  // namespace
+
+class PageEditorTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  // A page composed in the preview alone: what is typed and chosen is stored at once, what a
+  // dialog stores shows in the editor, and the page's own frames reach the board.
+  void composesAPageAndSendsIt() {
+    AppHarness h(true);
+    MainWindow& window = h.Start();
+    window.Dispatch(ids::kPreview);
+    auto* preview = window.findChild<PreviewWindow*>();
+    QVERIFY(preview != nullptr);
+    PageEditor& editor = preview->editor();
+    QVERIFY(editor.isEnabled());
+    QCOMPARE(std::make_pair(editor.page(), editor.line()), std::make_pair(0, 0));
+
+    // A dialog's choice reaches the editor's row.
+    h.on_dialog = [](QDialog& dialog) { Choose(dialog, 1087, 2); };  // line 1, green
+    window.Dispatch(ids::kCharColour);
+    QTRY_COMPARE_WITH_TIMEOUT(List(editor, ids::kEditorCharColour)->currentIndex(), 2, 100);
+
+    // Page 3, line 2, by the keys; the line is typed and coloured there.
+    for (Qt::Key key : {Qt::Key_PageDown, Qt::Key_PageDown, Qt::Key_Down, Qt::Key_Up, Qt::Key_Down})
+      QTest::keyClick(preview, key);
+    QCOMPARE(std::make_pair(editor.page(), editor.line()), std::make_pair(2, 1));
+    QCOMPARE(preview->shown_page(), 2);
+    h.config->modified = 0;
+    const DotImage empty = preview->dots();
+    Find<TitleLineEdit>(editor, ids::kEditorLineText)->insert(QStringLiteral("案内"));
+    QCOMPARE(h.config->title(2, 1), std::string("\x88\xc4\x93\xe0"));
+    QCOMPARE(h.config->modified, 1);
+    QTRY_VERIFY_WITH_TIMEOUT(preview->dots() != empty, 100);
+    const DotImage white = preview->dots();
+    Choose(editor, ids::kEditorCharColour, 1);
+    Find<QCheckBox>(editor, ids::kEditorFill)->click();
+    Choose(editor, ids::kEditorDisplayTime, 7);
+    QCOMPARE(h.config->char_colour[2][1], 1);
+    QCOMPARE(h.config->fill_mask[2], 0b10);
+    QCOMPARE(h.config->display_time[2], 7);
+    QTRY_VERIFY_WITH_TIMEOUT(preview->dots() != white, 100);
+
+    // Both colours blank: the row says why the line would not be sent.
+    Choose(editor, ids::kEditorCharColour, kColourBlank);
+    Choose(editor, ids::kEditorBorderColour, kColourBlank);
+    QTRY_VERIFY(Find<QLabel>(editor, ids::kEditorNote)->text().contains("Miss! Can't Set"));
+    Choose(editor, ids::kEditorCharColour, 1);
+    Choose(editor, ids::kEditorBorderColour, 0);
+    QTRY_VERIFY(Find<QLabel>(editor, ids::kEditorNote)->text().isEmpty());
+
+    // The page's frames, in their order, and nothing else; the board then shows the page.
+    const std::uint64_t mark = LastEntry(h.app->traffic());
+    Press(editor, ids::kEditorSend);
+    QVERIFY(editor.run()->running());
+    QTRY_VERIFY_WITH_TIMEOUT(!editor.run()->running(), 30000);
+    const DisplayConfig& c = *h.config;
+    const std::vector<std::string> expected = {VisibleText(*CheckedTitleFrame(c, 2, true).frame),
+                                               VisibleText(*CheckedPageColourFrame(c, 2).frame),
+                                               VisibleText(*CheckedPageBlinkFrame(c, 2).frame),
+                                               VisibleText(PageFillFrame(c, 2)),
+                                               VisibleText(CharLevelFrame(c)),
+                                               VisibleText(*CheckedDisplayTimeFrame(c).frame)};
+    QCOMPARE(SentSince(h.app->traffic(), mark), expected);
+    const DotImage composed = preview->dots();
+    Choose(*preview, ids::kPreviewSource, 1);
+    QVERIFY(!editor.isEnabled());  // the board's pages are only looked at
+    QTRY_COMPARE(preview->dots(), composed);
+
+    // Where the window stood is in the settings file.
+    preview->move(40, 30);
+    preview->hide();
+    QFile settings(h.dir.filePath("qrv470kse.ini"));
+    QVERIFY(settings.open(QIODevice::ReadOnly));
+    QVERIFY(settings.readAll().contains("preview_window="));
+  }
+};
+
+QRV_REGISTER_QT_TEST(PageEditorTest);
+
+}  // namespace qrv
+
+#include "page_editor_test.moc"
