@@ -140,6 +140,7 @@ bool ParseWholeNumber(const std::string& option, const std::string& value, int l
 }
 
 bool ParseDisplaySetting(const std::string& word, CliOptions& o, std::string* error) {
+  if (word.empty()) return Fail(error, "display needs on or off");
   if (word != "on" && word != "off")
     return Fail(error, "display is on or off, not \"" + word + "\"");
   o.display_on = word == "on";
@@ -147,6 +148,7 @@ bool ParseDisplaySetting(const std::string& word, CliOptions& o, std::string* er
 }
 
 bool ParseShownPage(const std::string& word, CliOptions& o, std::string* error) {
+  if (word.empty()) return Fail(error, "page needs a page number (1 to 32) or auto");
   if (word == "auto") {
     o.shown_page = 0;
     return true;
