@@ -155,8 +155,7 @@ bool ParseShownPage(const std::string& word, CliOptions& o, std::string* error) 
   }
   const char* end = word.data() + word.size();
   const auto [stop, fault] = std::from_chars(word.data(), end, o.shown_page);
-  if (!word.empty() && fault == std::errc() && stop == end && o.shown_page >= 1 &&
-      o.shown_page <= kPages)
+  if (fault == std::errc() && stop == end && o.shown_page >= 1 && o.shown_page <= kPages)
     return true;
   return Fail(error, "page is a number from 1 to 32 or auto, not \"" + word + "\"");
 }
