@@ -72,7 +72,7 @@ if [[ ${1-} == --cases ]]; then
     cd "$folder" || fail "cannot enter $folder"
     { touch a.dat b.txt c.png && mkdir sub; } || fail "cannot fill $folder"
 
-    commands=(send read verify frames check ports preview)
+    commands=(send read verify frames check ports preview display page)
     p=qrv470kse-cli
 
     # The command, or --help / --version.
@@ -82,12 +82,14 @@ if [[ ${1-} == --cases ]]; then
     offers "$p --version " # nothing follows --version
 
     # The options of each command, and only those.
-    offers "$p send --pa" --pace
-    offers "$p send x.dat -" --port --pace --answer-timeout --verify --log --help
+    offers "$p send --pa" --pace --page
+    offers "$p send x.dat -" --port --pace --answer-timeout --verify --log --page --only --help
     offers "$p read -" --port --pace --answer-timeout --log -o --help
     lacks "$p read -" --verify
     lacks "$p verify x.dat -" --verify -o --page
-    offers "$p frames x.dat -" --help
+    offers "$p frames x.dat -" --page --only --help
+    offers "$p display on -" --port --pace --answer-timeout --log --help
+    lacks "$p page 3 -" --page --only --verify
     offers "$p check x.dat -" --help
     offers "$p ports -" --help
     offers "$p preview x.dat -" --page --all --scale -o --help
@@ -103,6 +105,11 @@ if [[ ${1-} == --cases ]]; then
     # shellcheck disable=SC2046 # one word a number
     offers "$p preview x.dat --page " $(seq 1 32)
     offers "$p preview x.dat --page 3" 3 30 31 32
+    offers "$p send x.dat --only " titles fill level colours blink page time position
+    offers "$p send x.dat --only fill,c" fill,colours
+    offers "$p frames x.dat --only fill,titles," fill,titles,level fill,titles,colours \
+        fill,titles,blink fill,titles,page fill,titles,time fill,titles,position
+    offers "$p send x.dat --page 1" 1 10 11 12 13 14 15 16 17 18 19
     offers "$p send x.dat --port tc" tcp://
     # Bash replaces only what follows the last colon of the word.
     offers "$p send x.dat --port tcp:" //
@@ -120,10 +127,16 @@ if [[ ${1-} == --cases ]]; then
     offers "$p preview " a.dat sub
     offers "$p send --pace answer " a.dat sub
     offers "$p send --port tcp://10.0.0.21:4001 " a.dat sub
-    offers "$p send a.dat " --port --pace --answer-timeout --verify --log --help
-    offers "$p send - " --port --pace --answer-timeout --verify --log --help
+    offers "$p send a.dat " --port --pace --answer-timeout --verify --log --page --only --help
+    offers "$p send - " --port --pace --answer-timeout --verify --log --page --only --help
     offers "$p read " --port --pace --answer-timeout --log -o --help
     offers "$p ports " --help
+    # In place of FILE.dat: on|off, N|auto.
+    offers "$p display " on off
+    offers "$p display --port /dev/ttyS0 o" on off
+    offers "$p display on " --port --pace --answer-timeout --log --help
+    offers "$p page a" auto
+    offers "$p page 3" 3 30 31 32
 
     # Files of -o and --log.
     offers "$p read --port /dev/ttyS0 -o " a.dat sub

@@ -31,6 +31,29 @@ done
 completions=$(pkg-config --variable=completionsdir bash-completion)
 bash -c "source '$completions/qrv470kse-cli' && complete -p qrv470kse-cli" >/dev/null
 
+# The schedule units: installed, disabled, and sound to systemd. systemd-analyze verify
+# loads them as the service manager would, without one running (a container's PID 1 is
+# not systemd), checks that ExecStart's program and the Documentation= man page are there,
+# and only warns about unknown keys and bad values: any word from it fails.
+units=/lib/systemd/system
+for unit in qrv470kse-display@.service qrv470kse-display-on.timer qrv470kse-display-off.timer \
+  qrv470kse-send@.service; do
+  test -s "$units/$unit" || { echo "no unit $unit"; exit 1; }
+done
+for timer in qrv470kse-display-on.timer qrv470kse-display-off.timer; do
+  state=$(systemctl --root=/ is-enabled "$timer" || true)
+  [ "$state" = disabled ] || { echo "$timer is $state, not disabled"; exit 1; }
+done
+grep -q '^#QRV470KSE_PORTS=' /etc/default/qrv470kse || { echo "no example in /etc/default/qrv470kse"; exit 1; }
+if ! verified=$(cd "$units" && systemd-analyze verify qrv470kse-display@on.service \
+  qrv470kse-display@off.service qrv470kse-send@morning.service qrv470kse-display-on.timer \
+  qrv470kse-display-off.timer 2>&1) || [ -n "$verified" ]; then
+  echo "$verified"
+  echo "systemd-analyze verify found fault with the units"
+  exit 1
+fi
+echo "the schedule units are installed, disabled and verified"
+
 # A new user: a home of its own, no settings file yet.
 mkdir -m 700 home run
 env -i PATH=/usr/bin:/bin HOME="$work/home" XDG_RUNTIME_DIR="$work/run" DISPLAY="$display" \

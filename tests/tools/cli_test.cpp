@@ -133,7 +133,7 @@ TEST(CliTest, EachCommandSaysWhatWentWrongInOneLine) {
        "--answer-timeout is a number from 1 to 600000, not \"0\""},
       {{"ports"}, 0, ""},  // whether this machine has any
       {{"sned", good}, 2, "qrv470kse-cli: unknown command \"sned\"\n"},
-      {{"send", good}, 2, "qrv470kse-cli: no --port given\n"},
+      {{"send", good}, 2, "qrv470kse-cli: no --port given, and QRV470KSE_PORTS is not set\n"},
       {{"send", "--help"}, 0, "usage: qrv470kse-cli send FILE.dat --port DEVICE"},
       {{"--version"}, 0, "qrv470kse-cli " QRV_VERSION "\n"},
       {{"--version", "send"}, 2, "unknown command \"--version\""},

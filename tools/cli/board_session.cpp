@@ -1,10 +1,12 @@
 #include "board_session.h"
 
+#include <cerrno>
 #include <deque>
 
 #include "messages.h"
 #include "response_dispatcher.h"
 #include "run_steps.h"
+#include "tcp_port.h"
 #include "traffic_log.h"
 #include "visible_text.h"
 
@@ -55,6 +57,9 @@ bool BoardSession::Open(std::string* why) {
     *why = PortErrorText(device_, result);
     // The progress line already names the device.
     if (why->rfind(device_ + ": ", 0) == 0) why->erase(0, device_.size() + 2);
+    // The program's window holds its port exclusively while it runs.
+    if (!IsTcpDevice(device_) && (result.error == EBUSY || result.error == EWOULDBLOCK))
+      *why += "; is the QRV-470KSE window open on it?";
     return false;
   }
   if (serial_.Start()) return true;
@@ -62,11 +67,12 @@ bool BoardSession::Open(std::string* why) {
   return false;
 }
 
-TransferResult BoardSession::Send(const DisplayConfig& config, const Progress& progress) {
+TransferResult BoardSession::Send(const SendPlan& plan, const Progress& progress) {
   DisplayConfig answers;
   return Run(
-      kAllItemsSteps, timing_.send_period,
-      [&](int step) { return AllItemsStep(config, step).frame; }, answers, true, progress);
+      static_cast<int>(plan.size()), timing_.send_period,
+      [&](int step) { return plan[static_cast<std::size_t>(step - 1)].frame; }, answers, true,
+      progress);
 }
 
 TransferResult BoardSession::Read(DisplayConfig& config, const Progress& progress) {

@@ -10,6 +10,7 @@
 #include "line_queue.h"
 #include "link_state.h"
 #include "run_pacing.h"
+#include "send_plan.h"
 #include "serial_link.h"
 
 namespace qrv {
@@ -35,7 +36,7 @@ struct TransferResult {
   bool ok() const { return failure.empty(); }
 };
 
-// One board on one port: sends a whole configuration or reads it back at its pace, with
+// One board on one port: sends frames of a configuration or reads it back at its pace, with
 // answers still on their way while later frames go out. The board answers every line in
 // order, so each answer belongs to the oldest frame not yet answered. The first error
 // answer, or a frame left unanswered past the answer time-out, ends the transfer.
@@ -52,8 +53,8 @@ class BoardSession {
   // Opens the port and starts reading; false with a one-line reason.
   bool Open(std::string* why);
 
-  // The steps of the all-items run; a page that cannot be sent is passed over.
-  TransferResult Send(const DisplayConfig& config, const Progress& progress);
+  // The steps of a send in turn; a page that cannot be sent is passed over.
+  TransferResult Send(const SendPlan& plan, const Progress& progress);
   // The requests of the maintenance read, into a configuration reset first.
   TransferResult Read(DisplayConfig& config, const Progress& progress);
 

@@ -2,6 +2,8 @@
 
 #include <array>
 #include <charconv>
+#include <cstdlib>
+#include <sstream>
 
 #include "display_config.h"
 
@@ -14,14 +16,21 @@ struct CommandInfo {
   const char* usage;
 };
 
-const std::array<CommandInfo, 7> kCommands = {{
+const std::array<CommandInfo, 9> kCommands = {{
     {CliCommand::kSend, "send",
      "usage: qrv470kse-cli send FILE.dat --port DEVICE [--port DEVICE]...\n"
-     "                          [--pace fixed|answer] [--answer-timeout MS] [--verify]\n"
-     "                          [--log LOGFILE]\n"
+     "                          [--page LIST] [--only KINDS] [--pace fixed|answer]\n"
+     "                          [--answer-timeout MS] [--verify] [--log LOGFILE]\n"
      "Sends the whole configuration of FILE.dat to each board, as the program's\n"
      "\"全項目設定\" does: titles (stored), fill, character level, colours, blink,\n"
      "display page, display time and position. Several boards are served at once.\n"
+     "--only KINDS sends only those kinds, comma-separated, in that same order\n"
+     "whatever order is given: titles, fill, level, colours, blink, page, time,\n"
+     "position. --page LIST (3, 1-8, 2,5,30-32) sends the titles, colours and blink\n"
+     "of those pages only, and their fill page by page; level, time, page and\n"
+     "position carry every page and go once. Each frame is the one its setting\n"
+     "dialog's button sends. --verify reads the whole board back and does not go\n"
+     "with --page or --only.\n"
      "A page that cannot be sent is passed over with a warning (see `check`); a\n"
      "file cut short or holding values no dialog offers is refused before the\n"
      "first frame.\n"
@@ -41,7 +50,7 @@ const std::array<CommandInfo, 7> kCommands = {{
      "each difference as page, line, field, file value and board value.\n"
      "Exit status 0 only when every board matches.\n"},
     {CliCommand::kFrames, "frames",
-     "usage: qrv470kse-cli frames FILE.dat\n"
+     "usage: qrv470kse-cli frames FILE.dat [--page LIST] [--only KINDS]\n"
      "Prints the frames that `send` would write, one per line, with CR and LF\n"
      "shown as <CR><LF>. Pages that cannot be sent, and what `check` finds, are\n"
      "named on stderr.\n"},
@@ -63,12 +72,30 @@ const std::array<CommandInfo, 7> kCommands = {{
      "character level of each line (blinking lines lit), K pixels a dot (1..8,\n"
      "default 4: --scale 1 gives 224 x 112). --all draws the 32 pages on one sheet,\n"
      "each under its number. A character the board would refuse is hatched red.\n"},
+    {CliCommand::kDisplay, "display",
+     "usage: qrv470kse-cli display on|off --port DEVICE [--port DEVICE]...\n"
+     "                             [--pace fixed|answer] [--answer-timeout MS]\n"
+     "                             [--log LOGFILE]\n"
+     "Switches each board's display on or off (the frame IDON or IDOF), as the\n"
+     "program's \"表示/非表示の設定\" does. Several boards are served at once.\n"
+     "Exit status 0 only when every board answered GO.\n"},
+    {CliCommand::kPage, "page",
+     "usage: qrv470kse-cli page N|auto --port DEVICE [--port DEVICE]...\n"
+     "                          [--pace fixed|answer] [--answer-timeout MS]\n"
+     "                          [--log LOGFILE]\n"
+     "Makes each board show page N (1..32, the frame P07 for page 7), or turn its\n"
+     "pages by their display times (auto, the frame PAS), as the program's\n"
+     "\"表示ページの設定\" does. Several boards are served at once.\n"
+     "Exit status 0 only when every board answered GO.\n"},
 }};
 
 constexpr char kOverview[] =
     "usage: qrv470kse-cli COMMAND [OPTIONS]\n"
     "Configures QRV-470K boards from scripts.\n"
-    "  send FILE.dat --port DEVICE...   send a whole configuration to boards\n"
+    "  send FILE.dat --port DEVICE...   send a whole configuration to boards, or\n"
+    "                                   with --page LIST and --only KINDS a part\n"
+    "  display on|off --port DEVICE...  switch the boards' display on or off\n"
+    "  page N|auto --port DEVICE...     make the boards show page N, or turn pages\n"
     "  read --port DEVICE -o FILE.dat   read a board's settings into a file\n"
     "  verify FILE.dat --port DEVICE... compare boards with a file\n"
     "  frames FILE.dat                  print the frames send would write\n"
@@ -77,7 +104,9 @@ constexpr char kOverview[] =
     "  preview FILE.dat -o OUT.png      draw a page as the board would show it\n"
     "Options of the transfers:\n"
     "  --port DEVICE       a serial device (/dev/ttyUSB0) or tcp://HOST:PORT of a\n"
-    "                      serial device server; repeat it for several boards\n"
+    "                      serial device server; repeat it for several boards.\n"
+    "                      Without it, the boards QRV470KSE_PORTS names (devices\n"
+    "                      separated by blanks)\n"
     "  --pace fixed        one frame every 500 ms (reads: 300 ms), as the program\n"
     "                      does, whether or not earlier answers have come (the\n"
     "                      default)\n"
@@ -110,12 +139,47 @@ bool ParseWholeNumber(const std::string& option, const std::string& value, int l
                          value + "\"");
 }
 
+bool ParseDisplaySetting(const std::string& word, CliOptions& o, std::string* error) {
+  if (word.empty()) return Fail(error, "display needs on or off");
+  if (word != "on" && word != "off")
+    return Fail(error, "display is on or off, not \"" + word + "\"");
+  o.display_on = word == "on";
+  return true;
+}
+
+bool ParseShownPage(const std::string& word, CliOptions& o, std::string* error) {
+  if (word.empty()) return Fail(error, "page needs a page number (1 to 32) or auto");
+  if (word == "auto") {
+    o.shown_page = 0;
+    return true;
+  }
+  const char* end = word.data() + word.size();
+  const auto [stop, fault] = std::from_chars(word.data(), end, o.shown_page);
+  if (fault == std::errc() && stop == end && o.shown_page >= 1 && o.shown_page <= kPages)
+    return true;
+  return Fail(error, "page is a number from 1 to 32 or auto, not \"" + word + "\"");
+}
+
+// The boards named once for every command, in the environment.
+bool PortsFromEnvironment(CliOptions& o, std::string* error) {
+  const char* value = std::getenv(kPortsVariable);
+  std::istringstream words(value != nullptr ? value : "");
+  for (std::string device; words >> device;) o.ports.push_back(device);
+  if (!o.ports.empty()) return true;
+  return Fail(error, std::string("no --port given, and ") + kPortsVariable +
+                         (value == nullptr ? " is not set" : " names no device"));
+}
+
 // The options after the command's name.
 bool ParseRest(const std::vector<std::string>& args, CliOptions& o, std::string* error) {
-  const bool takes_file = o.command != CliCommand::kRead && o.command != CliCommand::kPorts;
+  const bool takes_setting = o.command == CliCommand::kDisplay || o.command == CliCommand::kPage;
+  const bool takes_file =
+      o.command != CliCommand::kRead && o.command != CliCommand::kPorts && !takes_setting;
   const bool transfer = o.command == CliCommand::kSend || o.command == CliCommand::kRead ||
-                        o.command == CliCommand::kVerify;
+                        o.command == CliCommand::kVerify || takes_setting;
   const bool preview = o.command == CliCommand::kPreview;
+  const bool selects = o.command == CliCommand::kSend || o.command == CliCommand::kFrames;
+  std::string setting;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (arg == "-h" || arg == "--help") {
@@ -125,7 +189,8 @@ bool ParseRest(const std::vector<std::string>& args, CliOptions& o, std::string*
     const bool takes_value = (transfer && (arg == "--port" || arg == "--pace" || arg == "--log" ||
                                            arg == "--answer-timeout")) ||
                              (arg == "-o" && (o.command == CliCommand::kRead || preview)) ||
-                             (preview && (arg == "--page" || arg == "--scale"));
+                             (preview && (arg == "--page" || arg == "--scale")) ||
+                             (selects && (arg == "--page" || arg == "--only"));
     if (takes_value) {
       if (i + 1 >= args.size()) return Fail(error, arg + " needs a value");
       const std::string& value = args[++i];
@@ -141,6 +206,10 @@ bool ParseRest(const std::vector<std::string>& args, CliOptions& o, std::string*
       } else if (arg == "--answer-timeout") {
         if (!ParseWholeNumber(arg, value, kMaxAnswerTimeoutMs, o.answer_timeout_ms, error))
           return false;
+      } else if (arg == "--page" && selects) {
+        if (!ParsePageList(value, o.selection, error)) return false;
+      } else if (arg == "--only") {
+        if (!ParseSendKinds(value, o.selection, error)) return false;
       } else if (arg == "--page") {
         if (!ParseWholeNumber(arg, value, kPages, o.page, error)) return false;
       } else if (arg == "--scale") {
@@ -154,6 +223,8 @@ bool ParseRest(const std::vector<std::string>& args, CliOptions& o, std::string*
       o.all_pages = true;
     } else if (!arg.empty() && arg[0] == '-' && arg != "-") {
       return Fail(error, "unknown option " + arg);
+    } else if (takes_setting && setting.empty()) {
+      setting = arg;
     } else if (takes_file && o.file.empty()) {
       o.file = arg;
     } else {
@@ -161,9 +232,14 @@ bool ParseRest(const std::vector<std::string>& args, CliOptions& o, std::string*
     }
   }
   if (takes_file && o.file.empty()) return Fail(error, "no FILE.dat given");
-  if (transfer && o.ports.empty()) return Fail(error, "no --port given");
+  if (o.command == CliCommand::kDisplay && !ParseDisplaySetting(setting, o, error)) return false;
+  if (o.command == CliCommand::kPage && !ParseShownPage(setting, o, error)) return false;
+  if (o.verify && !o.selection.whole())
+    return Fail(error, "--verify reads the whole board back: it does not go with --page or --only");
+  if (transfer && o.ports.empty() && !PortsFromEnvironment(o, error)) return false;
   if (o.command == CliCommand::kRead) {
-    if (o.ports.size() > 1) return Fail(error, "read takes one --port");
+    if (o.ports.size() > 1)
+      return Fail(error, "read takes one board, not " + std::to_string(o.ports.size()));
     if (o.output.empty()) return Fail(error, "no -o FILE.dat given");
   }
   if (preview && o.output.empty()) return Fail(error, "no -o OUT.png given");

@@ -5,10 +5,22 @@
 #include <vector>
 
 #include "board_session.h"
+#include "send_selection.h"
 
 namespace qrv {
 
-enum class CliCommand { kNone, kSend, kRead, kVerify, kFrames, kCheck, kPorts, kPreview };
+enum class CliCommand {
+  kNone,
+  kSend,
+  kRead,
+  kVerify,
+  kFrames,
+  kCheck,
+  kPorts,
+  kPreview,
+  kDisplay,
+  kPage,
+};
 
 // The most pixels a dot may take in a picture; the sheet of all pages is then 7488 x 8896.
 constexpr int kMaxPreviewScale = 8;
@@ -28,11 +40,17 @@ struct CliOptions {
   std::string log;      // traffic log to append to
   int page = 0;         // preview: the page 1..32, 0 when not given (page 1)
   bool all_pages = false;
-  int scale = 4;  // preview: pixels a dot
+  int scale = 4;            // preview: pixels a dot
+  SendSelection selection;  // send, frames: the pages and kinds chosen, all when not given
+  bool display_on = false;  // display: on or off
+  int shown_page = 0;       // page: the page 1..32 the board is to show, 0 for Auto
 };
 
+// Where the boards are named when no --port is given: devices separated by blanks.
+constexpr char kPortsVariable[] = "QRV470KSE_PORTS";
+
 // The command line after the program's name. Nothing, with why in error, when it does not
-// make a whole command.
+// make a whole command. A transfer without --port takes the boards of kPortsVariable.
 std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, std::string* error);
 
 // What --help prints: one command's usage, or the overview for kNone.

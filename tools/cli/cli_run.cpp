@@ -6,29 +6,30 @@
 #include "png_file.h"
 #include "preview_sheet.h"
 #include "qrv_version.h"
-#include "run_steps.h"
+#include "send_plan.h"
 #include "send_refusals.h"
 #include "serial_devices.h"
+#include "setting_commands.h"
 #include "transfer_commands.h"
 #include "visible_text.h"
 
 namespace qrv {
 namespace {
 
-int PrintFrames(const DisplayConfig& config, const std::vector<std::string>& problems,
-                CliContext& context) {
+int PrintFrames(const CliOptions& options, const DisplayConfig& config,
+                const std::vector<std::string>& problems, CliContext& context) {
   for (const std::string& line : problems) context.err << "warning: " << line << "\n";
-  for (int step = 1; step <= kAllItemsSteps; ++step) {
-    if (const auto frame = AllItemsStep(config, step).frame)
-      context.out << VisibleText(*frame) << "\n";
-  }
-  for (const std::string& line : SendRefusals(config)) context.err << "not sent: " << line << "\n";
+  const SendPlan plan = PlanSend(config, options.selection);
+  for (const AllItemsStepResult& step : plan)
+    if (step.frame) context.out << VisibleText(*step.frame) << "\n";
+  for (const std::string& line : SendRefusals(config, plan))
+    context.err << "not sent: " << line << "\n";
   return 0;
 }
 
 int Check(const CliOptions& options, const DisplayConfig& config,
           const std::vector<std::string>& problems, CliContext& context) {
-  const std::vector<std::string> refusals = SendRefusals(config);
+  const std::vector<std::string> refusals = SendRefusals(config, PlanSend(config, {}));
   for (const std::string& line : problems) context.out << line << "\n";
   for (const std::string& line : refusals) context.out << line << "\n";
   const bool sound = problems.empty() && refusals.empty();
@@ -80,6 +81,8 @@ int RunCli(const std::vector<std::string>& args, CliContext& context) {
   }
   if (options->command == CliCommand::kRead) return RunRead(*options, context);
   if (options->command == CliCommand::kPorts) return ListPorts(context);
+  if (options->command == CliCommand::kDisplay || options->command == CliCommand::kPage)
+    return RunSettingCommand(*options, context);
 
   DisplayConfig config;
   ConfigFileExtent extent;
@@ -98,13 +101,16 @@ int RunCli(const std::vector<std::string>& args, CliContext& context) {
   }
   switch (options->command) {
     case CliCommand::kFrames:
-      return PrintFrames(config, problems, context);
+      return PrintFrames(*options, config, problems, context);
     case CliCommand::kCheck:
       return Check(*options, config, problems, context);
     case CliCommand::kPreview:
       return Preview(*options, config, problems, context);
     default:
-      return RunBoardTransfers(*options, config, context);
+      return RunBoardTransfers(
+          *options, config,
+          options->command == CliCommand::kSend ? PlanSend(config, options->selection) : SendPlan{},
+          context);
   }
 }
 

@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "messages.h"
-#include "run_steps.h"
 #include "terminal_text.h"
 
 namespace qrv {
@@ -30,10 +29,9 @@ std::string TitleReason(const DisplayConfig& config, int page, const TitleCheck&
 
 }  // namespace
 
-std::vector<std::string> SendRefusals(const DisplayConfig& config) {
+std::vector<std::string> SendRefusals(const DisplayConfig& config, const SendPlan& plan) {
   std::vector<std::string> lines;
-  for (int step = 1; step <= kAllItemsSteps; ++step) {
-    const AllItemsStepResult r = AllItemsStep(config, step);
+  for (const AllItemsStepResult& r : plan) {
     const int page = r.page;
     if (r.refusal == FrameRefusal::kTitle) {
       lines.push_back(

@@ -41,7 +41,7 @@ SessionTiming Timing(const CliOptions& options, const CliContext& context) {
 }
 
 // One board's whole part: send and/or read back, reporting on its own progress line.
-BoardOutcome ServeBoard(const CliOptions& options, const DisplayConfig& file,
+BoardOutcome ServeBoard(const CliOptions& options, const DisplayConfig& file, const SendPlan& plan,
                         const CliContext& context, TrafficLog* log, ProgressView& view,
                         std::size_t index) {
   BoardOutcome outcome;
@@ -51,21 +51,21 @@ BoardOutcome ServeBoard(const CliOptions& options, const DisplayConfig& file,
     view.Finish(index, "FAILED: " + why);
     return outcome;
   }
-  const bool send = options.command == CliCommand::kSend;
+  const bool send = !plan.empty();
   const bool read = options.command == CliCommand::kVerify || options.verify;
   std::string summary;
   if (send) {
-    const TransferResult r = session.Send(file, [&](int step) { view.Step(index, step); });
+    const TransferResult r = session.Send(plan, [&](int step) { view.Step(index, step); });
     if (!r.ok()) {
       view.Finish(index, "FAILED: " + r.failure);
       return outcome;
     }
-    summary = "sent " + std::to_string(r.frames) + " frames in " + Seconds(r.seconds) +
-              ", every one answered GO";
+    summary = "sent " + std::to_string(r.frames) + (r.frames == 1 ? " frame" : " frames") + " in " +
+              Seconds(r.seconds) + (r.frames == 1 ? ", answered GO" : ", every one answered GO");
   }
   if (read) {
     DisplayConfig board;
-    const int offset = send ? kAllItemsSteps : 0;
+    const int offset = static_cast<int>(plan.size());
     const TransferResult r =
         session.Read(board, [&](int step) { view.Step(index, offset + step); });
     if (!r.ok()) {
@@ -87,14 +87,14 @@ BoardOutcome ServeBoard(const CliOptions& options, const DisplayConfig& file,
 
 }  // namespace
 
-int RunBoardTransfers(const CliOptions& options, const DisplayConfig& file, CliContext& context) {
+int RunBoardTransfers(const CliOptions& options, const DisplayConfig& file, const SendPlan& plan,
+                      CliContext& context) {
   TrafficLog log;
   if (!OpenLog(options, log, context)) return 1;
-  const bool send = options.command == CliCommand::kSend;
-  const std::vector<std::string> refusals = send ? SendRefusals(file) : std::vector<std::string>{};
+  const std::vector<std::string> refusals = SendRefusals(file, plan);
   for (const std::string& line : refusals) context.err << "warning: not sent: " << line << "\n";
   const bool read = options.command == CliCommand::kVerify || options.verify;
-  const int steps = (send ? kAllItemsSteps : 0) + (read ? kMaintenanceReadSteps : 0);
+  const int steps = static_cast<int>(plan.size()) + (read ? kMaintenanceReadSteps : 0);
   ProgressView view(context.out, context.terminal, options.ports, steps);
 
   std::vector<BoardOutcome> outcomes(options.ports.size());
@@ -102,7 +102,7 @@ int RunBoardTransfers(const CliOptions& options, const DisplayConfig& file, CliC
   for (std::size_t i = 0; i < options.ports.size(); ++i) {
     threads.emplace_back([&, i] {
       outcomes[i] =
-          ServeBoard(options, file, context, options.log.empty() ? nullptr : &log, view, i);
+          ServeBoard(options, file, plan, context, options.log.empty() ? nullptr : &log, view, i);
     });
   }
   for (std::thread& t : threads) t.join();
