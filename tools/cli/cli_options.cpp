@@ -14,7 +14,7 @@ struct CommandInfo {
   const char* usage;
 };
 
-const std::array<CommandInfo, 7> kCommands = {{
+const std::array<CommandInfo, 9> kCommands = {{
     {CliCommand::kSend, "send",
      "usage: qrv470kse-cli send FILE.dat --port DEVICE [--port DEVICE]...\n"
      "                          [--pace fixed|answer] [--answer-timeout MS] [--verify]\n"
@@ -63,6 +63,24 @@ const std::array<CommandInfo, 7> kCommands = {{
      "character level of each line (blinking lines lit), K pixels a dot (1..8,\n"
      "default 4: --scale 1 gives 224 x 112). --all draws the 32 pages on one sheet,\n"
      "each under its number. A character the board would refuse is hatched red.\n"},
+    {CliCommand::kExport, "export",
+     "usage: qrv470kse-cli export FILE.dat -o OUT.csv\n"
+     "Writes the titles, colours, blink and fill of every line and the display time\n"
+     "and character level of every page of FILE.dat as a CSV that a spreadsheet\n"
+     "opens as it is (UTF-8 with a byte-order mark, CR LF): the header\n"
+     "  page,line,text,char_colour,border_colour,blink,fill,display_time,char_level\n"
+     "then 224 rows, page 1 line 1 to page 32 line 7. Colours are named 黒 赤 緑 黄\n"
+     "青 マゼンタ シアン 白 ブランク, the level High or Low. A file cut short is refused;\n"
+     "values no dialog offers are written as numbers, with a warning.\n"},
+    {CliCommand::kImport, "import",
+     "usage: qrv470kse-cli import IN.csv [--base BASE.dat] -o OUT.dat\n"
+     "Makes OUT.dat from a CSV as `export` writes it (UTF-8 with or without the\n"
+     "byte-order mark, or code page 932; CR LF or LF; rows in any order). The\n"
+     "position, current page and Auto come from BASE.dat, or are the start values;\n"
+     "a title left as exported from BASE.dat keeps its bytes. Colours are taken by\n"
+     "name or as 0..8, the level as High, Low, 1 or 0. Everything is checked first:\n"
+     "each problem is one line naming the CSV line (the header is line 1) and the\n"
+     "column, and then nothing is written and the exit status is 1.\n"},
 }};
 
 constexpr char kOverview[] =
@@ -75,6 +93,8 @@ constexpr char kOverview[] =
     "  check FILE.dat                   list what in a file cannot be sent\n"
     "  ports                            list the serial devices of this machine\n"
     "  preview FILE.dat -o OUT.png      draw a page as the board would show it\n"
+    "  export FILE.dat -o OUT.csv       write titles, colours and times as CSV\n"
+    "  import IN.csv -o OUT.dat         make a file from such a CSV\n"
     "Options of the transfers:\n"
     "  --port DEVICE       a serial device (/dev/ttyUSB0) or tcp://HOST:PORT of a\n"
     "                      serial device server; repeat it for several boards\n"
@@ -116,6 +136,7 @@ bool ParseRest(const std::vector<std::string>& args, CliOptions& o, std::string*
   const bool transfer = o.command == CliCommand::kSend || o.command == CliCommand::kRead ||
                         o.command == CliCommand::kVerify;
   const bool preview = o.command == CliCommand::kPreview;
+  const bool csv = o.command == CliCommand::kExport || o.command == CliCommand::kImport;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (arg == "-h" || arg == "--help") {
@@ -124,8 +145,9 @@ bool ParseRest(const std::vector<std::string>& args, CliOptions& o, std::string*
     }
     const bool takes_value = (transfer && (arg == "--port" || arg == "--pace" || arg == "--log" ||
                                            arg == "--answer-timeout")) ||
-                             (arg == "-o" && (o.command == CliCommand::kRead || preview)) ||
-                             (preview && (arg == "--page" || arg == "--scale"));
+                             (arg == "-o" && (o.command == CliCommand::kRead || preview || csv)) ||
+                             (preview && (arg == "--page" || arg == "--scale")) ||
+                             (arg == "--base" && o.command == CliCommand::kImport);
     if (takes_value) {
       if (i + 1 >= args.size()) return Fail(error, arg + " needs a value");
       const std::string& value = args[++i];
@@ -145,6 +167,8 @@ bool ParseRest(const std::vector<std::string>& args, CliOptions& o, std::string*
         if (!ParseWholeNumber(arg, value, kPages, o.page, error)) return false;
       } else if (arg == "--scale") {
         if (!ParseWholeNumber(arg, value, kMaxPreviewScale, o.scale, error)) return false;
+      } else if (arg == "--base") {
+        o.base = value;
       } else {
         o.output = value;
       }
@@ -160,13 +184,17 @@ bool ParseRest(const std::vector<std::string>& args, CliOptions& o, std::string*
       return Fail(error, "unexpected argument \"" + arg + "\"");
     }
   }
-  if (takes_file && o.file.empty()) return Fail(error, "no FILE.dat given");
+  if (takes_file && o.file.empty())
+    return Fail(error, o.command == CliCommand::kImport ? "no IN.csv given" : "no FILE.dat given");
   if (transfer && o.ports.empty()) return Fail(error, "no --port given");
   if (o.command == CliCommand::kRead) {
     if (o.ports.size() > 1) return Fail(error, "read takes one --port");
     if (o.output.empty()) return Fail(error, "no -o FILE.dat given");
   }
   if (preview && o.output.empty()) return Fail(error, "no -o OUT.png given");
+  if (csv && o.output.empty())
+    return Fail(error,
+                o.command == CliCommand::kImport ? "no -o OUT.dat given" : "no -o OUT.csv given");
   if (o.all_pages && o.page != 0) return Fail(error, "--page and --all do not go together");
   return true;
 }
