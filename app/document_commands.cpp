@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "config_csv.h"
 #include "config_files.h"
 #include "config_problems.h"
 #include "messages.h"
@@ -22,12 +23,14 @@ std::string_view View(const QByteArray& bytes) {
   return std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
-// One box for everything a file lacks, at most a screenful of it.
-std::string ProblemsText(const std::vector<std::string>& problems) {
+const std::string kIncompleteFile =
+    "This file is incomplete or holds values the dialogs do not offer. It is open as it is; "
+    "a frame a value does not fit is not sent.\n";
+const std::string kCsvRefused = "This CSV file was not read; nothing has changed.\n";
+
+// One box for everything wrong with a file, at most a screenful of it.
+std::string ProblemsText(std::string text, const std::vector<std::string>& problems) {
   constexpr std::size_t kShown = 12;
-  std::string text =
-      "This file is incomplete or holds values the dialogs do not offer. It is open as it is; "
-      "a frame a value does not fit is not sent.\n";
   for (std::size_t i = 0; i < problems.size() && i < kShown; ++i) text += "\n" + problems[i];
   if (problems.size() > kShown)
     text += "\n... and " + std::to_string(problems.size() - kShown) + " more";
@@ -43,10 +46,15 @@ bool DocumentCommands::NewDocument() {
   return true;
 }
 
+std::optional<QString> DocumentCommands::ChooseToReplace(
+    std::optional<QString> (Prompts::*choose)()) {
+  if (link_.BatchStep != 0) return std::nullopt;
+  if (config_.modified && !prompts_.AskYesNo(kOpenQuestion)) return std::nullopt;
+  return (prompts_.*choose)();
+}
+
 bool DocumentCommands::OpenDocument() {
-  if (link_.BatchStep != 0) return false;
-  if (config_.modified && !prompts_.AskYesNo(kOpenQuestion)) return false;
-  const std::optional<QString> path = prompts_.ChooseOpenFile();
+  const std::optional<QString> path = ChooseToReplace(&Prompts::ChooseOpenFile);
   if (!path) return false;
   const QByteArray name = QFile::encodeName(*path);
   // The file is read whole before the document is touched, so a refused file leaves it
@@ -61,7 +69,37 @@ bool DocumentCommands::OpenDocument() {
   config_ = read;
   config_.set_file_name(View(name));
   const std::vector<std::string> problems = ConfigProblems(config_, extent);
-  if (!problems.empty()) reporter_.WarningBox(ProblemsText(problems));
+  if (!problems.empty()) reporter_.WarningBox(ProblemsText(kIncompleteFile, problems));
+  return true;
+}
+
+bool DocumentCommands::ImportCsv() {
+  const std::optional<QString> path = ChooseToReplace(&Prompts::ChooseCsvOpenFile);
+  if (!path) return false;
+  std::string bytes;
+  if (!LoadFileBytes(QFile::encodeName(*path).toStdString(), bytes, nullptr)) {
+    reporter_.WarningBox(msg::kCantFileOpen);
+    return false;
+  }
+  const std::vector<std::string> problems = ReadConfigCsv(bytes, config_);
+  if (!problems.empty()) {
+    reporter_.WarningBox(ProblemsText(kCsvRefused, problems));
+    return false;
+  }
+  // The document's file no longer holds what the document does.
+  config_.modified = 1;
+  return true;
+}
+
+bool DocumentCommands::ExportCsv() {
+  const std::optional<QString> chosen = prompts_.ChooseCsvSaveFile();
+  if (!chosen) return false;
+  QString path = *chosen;
+  if (!path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)) path += QStringLiteral(".csv");
+  if (!SaveFileBytes(QFile::encodeName(path).toStdString(), WriteConfigCsv(config_), nullptr)) {
+    reporter_.WarningBox(msg::kCantFileOpen);
+    return false;
+  }
   return true;
 }
 

@@ -9,9 +9,9 @@
 
 namespace qrv {
 
-// The File menu and the exit question: New, Open, Save, Save As and ConfirmExit over the
-// one DisplayConfig. A save goes to a temporary file that replaces the old one only when
-// complete, so a failed save never leaves a damaged .dat behind.
+// The File menu and the exit question: New, Open, Save, Save As, the CSV export and import
+// and ConfirmExit over the one DisplayConfig. A save goes to a temporary file that replaces
+// the old one only when complete, so a failed save never leaves a damaged .dat behind.
 class DocumentCommands {
  public:
   DocumentCommands(DisplayConfig& config, LinkState& link, Reporter& reporter, Prompts& prompts)
@@ -22,12 +22,18 @@ class DocumentCommands {
   bool OpenDocument();
   bool SaveDocument();
   bool SaveDocumentAs();
+  // The titles, colours, blink, fill, times and levels as a CSV file, or read from one over
+  // the document, which keeps its board-wide values. A CSV with any problem changes nothing.
+  bool ExportCsv();
+  bool ImportCsv();
   // True when the program may quit: nothing unsaved, the operator chose to drop it, or it
   // was saved. A failed or cancelled save keeps the program open.
   bool ConfirmExit();
 
  private:
   bool WriteTo(const QString& path);
+  // Asks before dropping changes, as Open does, then for the file; nothing during a run.
+  std::optional<QString> ChooseToReplace(std::optional<QString> (Prompts::*choose)());
 
   DisplayConfig& config_;
   LinkState& link_;

@@ -57,6 +57,8 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
       {ids::kOpenDocument, [this] { RunFileCommand(&DocumentCommands::OpenDocument); }},
       {ids::kSaveDocument, [this] { RunFileCommand(&DocumentCommands::SaveDocument); }},
       {ids::kSaveDocumentAs, [this] { RunFileCommand(&DocumentCommands::SaveDocumentAs); }},
+      {ids::kExportCsv, [this] { RunFileCommand(&DocumentCommands::ExportCsv); }},
+      {ids::kImportCsv, [this] { RunFileCommand(&DocumentCommands::ImportCsv); }},
       {ids::kCommSettings,
        [this] {
          corner_.Reset();

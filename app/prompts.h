@@ -18,6 +18,9 @@ class Prompts {
   // "ファイルの保存": a file name, or nothing when cancelled. Replacing a file is confirmed
   // inside the dialog.
   virtual std::optional<QString> ChooseSaveFile() = 0;
+  // The same for CSV files, filtered on "CSV(*.csv)".
+  virtual std::optional<QString> ChooseCsvOpenFile() = 0;
+  virtual std::optional<QString> ChooseCsvSaveFile() = 0;
 };
 
 }  // namespace qrv

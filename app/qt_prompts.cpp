@@ -12,6 +12,10 @@ QString Filter() {
   return QStringLiteral("データ(*.dat);;すべて(*.*)");
 }
 
+QString CsvFilter() {
+  return QStringLiteral("CSV(*.csv)");
+}
+
 std::optional<QString> Chosen(const QString& path) {
   if (path.isEmpty()) return std::nullopt;
   return path;
@@ -53,6 +57,16 @@ std::optional<QString> QtPrompts::ChooseSaveFile() {
   // No default suffix: Save As adds ".dat" itself, by its own rule.
   return Chosen(QFileDialog::getSaveFileName(owner_.data(), QStringLiteral("ファイルの保存"),
                                              QString(), Filter()));
+}
+
+std::optional<QString> QtPrompts::ChooseCsvOpenFile() {
+  return Chosen(QFileDialog::getOpenFileName(owner_.data(), QStringLiteral("CSVから読み込み"),
+                                             QString(), CsvFilter()));
+}
+
+std::optional<QString> QtPrompts::ChooseCsvSaveFile() {
+  return Chosen(QFileDialog::getSaveFileName(owner_.data(), QStringLiteral("CSVへ書き出し"),
+                                             QString(), CsvFilter()));
 }
 
 }  // namespace qrv

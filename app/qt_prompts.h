@@ -16,6 +16,8 @@ class QtPrompts : public Prompts {
   bool AskYesNo(const QString& question) override;
   std::optional<QString> ChooseOpenFile() override;
   std::optional<QString> ChooseSaveFile() override;
+  std::optional<QString> ChooseCsvOpenFile() override;
+  std::optional<QString> ChooseCsvSaveFile() override;
 
  private:
   QPointer<QWidget> owner_;

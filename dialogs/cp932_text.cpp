@@ -3,31 +3,18 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include "cp932_utf8.h"
+
 namespace qrv {
 namespace {
 
 constexpr char kCodec[] = "windows-31j";
 
-// Characters of JIS X 0208 that Unicode also names by the JIS mapping, as input methods
-// outside Windows produce them, and the form code page 932 maps: the same character.
+// The JIS mapping's forms of a few characters, as input methods outside Windows type them,
+// become the forms code page 932 maps.
 QString CodePage932Form(QString character) {
-  static const struct {
-    char16_t jis, cp932;
-  } kForms[] = {
-      {u'\u301C', u'\uFF5E'},  // WAVE DASH
-      {u'\u2016', u'\u2225'},  // DOUBLE VERTICAL LINE
-      {u'\u2212', u'\uFF0D'},  // MINUS SIGN
-      {u'\u00A2', u'\uFFE0'},  // CENT SIGN
-      {u'\u00A3', u'\uFFE1'},  // POUND SIGN
-      {u'\u00AC', u'\uFFE2'},  // NOT SIGN
-      {u'\u2014', u'\u2015'},  // EM DASH
-  };
-  if (character.size() == 1) {
-    for (const auto& form : kForms) {
-      if (character[0] == QChar(form.jis)) return QString(QChar(form.cp932));
-    }
-  }
-  return character;
+  if (character.size() != 1) return character;
+  return QString(QChar(static_cast<char16_t>(Cp932Form(character[0].unicode()))));
 }
 
 }  // namespace

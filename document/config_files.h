@@ -17,6 +17,10 @@ constexpr std::size_t kMaxConfigFileBytes = std::size_t{1} << 20;
 bool LoadConfigFile(const std::string& path, DisplayConfig& config, ConfigFileExtent* extent,
                     std::string* why);
 
+// The bytes of a file, under the rules of LoadConfigFile, for the other files the program
+// reads (CSV). False with a one-line reason.
+bool LoadFileBytes(const std::string& path, std::string& bytes, std::string* why);
+
 // Whether SaveConfigFile could write path, for callers with long work before the write.
 bool CheckConfigTarget(const std::string& path, std::string* why);
 

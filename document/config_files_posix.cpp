@@ -144,13 +144,12 @@ bool WriteInPlace(const Target& target, const std::string& data, std::string* wh
 
 }  // namespace
 
-bool LoadConfigFile(const std::string& path, DisplayConfig& config, ConfigFileExtent* extent,
-                    std::string* why) {
+bool LoadFileBytes(const std::string& path, std::string& bytes, std::string* why) {
   // Non-blocking, so a FIFO without a writer or a device cannot hold the caller.
   const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) return Fail(why, "read", path, errno);
   struct stat st {};
-  std::string bytes;
+  bytes.clear();
   int error = fstat(fd, &st) != 0 ? errno : 0;
   const char* refusal = nullptr;
   if (error == 0 && S_ISDIR(st.st_mode)) error = EISDIR;
@@ -169,6 +168,13 @@ bool LoadConfigFile(const std::string& path, DisplayConfig& config, ConfigFileEx
   close(fd);
   if (error != 0) return Fail(why, "read", path, error);
   if (refusal) return Fail(why, "read", path, refusal);
+  return true;
+}
+
+bool LoadConfigFile(const std::string& path, DisplayConfig& config, ConfigFileExtent* extent,
+                    std::string* why) {
+  std::string bytes;
+  if (!LoadFileBytes(path, bytes, why)) return false;
   std::istringstream in(bytes, std::ios::binary);
   const ConfigFileExtent read = ReadConfigFile(in, config);
   if (extent) *extent = read;

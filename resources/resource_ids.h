@@ -23,6 +23,8 @@ constexpr int kDisplayOnOff = 40023;
 constexpr int kMaintenanceRead = 40026;
 constexpr int kPreview = 40030;
 constexpr int kTrafficMonitor = 40031;
+constexpr int kExportCsv = 40032;
+constexpr int kImportCsv = 40033;
 constexpr int kExitApplication = 150;
 constexpr int kAboutBox = 152;
 

@@ -10,14 +10,18 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
+#include <cstring>
+#include <fstream>
 
 #include "app_harness.h"
+#include "config_csv.h"
 #include "corner_gesture.h"
 #include "dialog_fixture.h"
 #include "line_inbox.h"
 #include "link_watchdog.h"
 #include "main_menu.h"
 #include "qt_test_registry.h"
+#include "resource_ids.h"
 #include "title_frame.h"
 #include "traffic_monitor.h"
 
@@ -25,6 +29,16 @@ namespace qrv {
 namespace {
 
 using Shown = std::vector<std::string>;
+const QString kOpenQuestion = QStringLiteral("データを保存せずに別のファイルを開きますか？");
+
+std::string FileBytes(const QString& path) {
+  std::ifstream in(path.toStdString(), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteFile(const QString& path, const std::string& bytes) {
+  std::ofstream(path.toStdString(), std::ios::binary) << bytes;
+}
 
 // The menu bar's items in order as depth, id and text ("-" for a separator), as the menu
 // table writes them.
@@ -151,6 +165,46 @@ class MainWindowTest : public QObject {
     monitor->Pull();
     QCOMPARE(rows->rowCount(), int(TrafficRecorder::kCapacity));
     QVERIFY(row(0).toString().endsWith(" <- 1"));
+  }
+
+  // The CSV entries: the document written out, edited as a spreadsheet would, and read
+  // back over it after the question Open asks, keeping its board-wide values; a CSV with
+  // faults shown in one box of at most twelve of them, and nothing changed.
+  void csvEntries() {
+    AppHarness h(false);
+    MainWindow& window = h.Start();
+    h.config->set_title(0, 0, "\x93\xfa\x96\x7b");  // 日本
+    h.config->position_h = 3;
+    const QString csv = h.dir.filePath(QStringLiteral("titles"));
+    h.prompts.files = {csv};
+    FindCommand(window.menuBar(), ids::kExportCsv)->trigger();
+    std::string text = WriteConfigCsv(*h.config);
+    QCOMPARE(FileBytes(csv + ".csv"), text);
+    const std::string row = "1,1,日本,白";
+    text.replace(text.find(row), row.size(), "1,1,東京,赤");
+    WriteFile(csv + ".csv", text);
+    h.config->modified = 1;
+    h.prompts.answers = {true, true};
+    h.prompts.files = {csv + ".csv", csv + ".csv"};
+    FindCommand(window.menuBar(), ids::kImportCsv)->trigger();
+    QCOMPARE(h.prompts.asked, (QStringList{"save csv", kOpenQuestion, "open csv"}));
+    QCOMPARE(std::make_tuple(h.config->title(0, 0), h.config->char_colour[0][0],
+                             h.config->position_h, h.config->modified),
+             std::make_tuple(std::string_view("\x93\x8c\x8b\x9e"), 1, 3, 1));
+    std::string faults = "\xEF\xBB\xBF" + std::string(kCsvHeader) + "\r\n";
+    for (int k = 0; k < 20; ++k)
+      faults += std::to_string(k / kLines + 1) + "," + std::to_string(k % kLines + 1) +
+                ",,白,黒,9,0,2,High\r\n";
+    WriteFile(csv + ".csv", faults);
+    const DisplayConfig before = *h.config;
+    std::string box = "warning:This CSV file was not read; nothing has changed.\n";
+    for (int line = 2; line <= 13; ++line)
+      box += "\nline " + std::to_string(line) + " column blink: \"9\" is not 0..4";
+    const std::size_t before_boxes = h.reporter.shown.size();
+    window.Dispatch(ids::kImportCsv);
+    QCOMPARE(Shown(h.reporter.shown.begin() + before_boxes, h.reporter.shown.end()),
+             (Shown{box + "\n... and 9 more"}));
+    QVERIFY(std::memcmp(&before, h.config.get(), sizeof before) == 0);
   }
 
   // The command and the close box both ask first; quitting stops the watchdog and reader.

@@ -70,14 +70,15 @@ if [[ ${1-} == --cases ]]; then
     folder=$(mktemp -d) || fail "no temporary folder"
     trap 'rm -rf "$folder"' EXIT
     cd "$folder" || fail "cannot enter $folder"
-    { touch a.dat b.txt c.png && mkdir sub; } || fail "cannot fill $folder"
+    { touch a.dat b.txt c.png d.csv && mkdir sub; } || fail "cannot fill $folder"
 
-    commands=(send read verify frames check ports preview display page)
+    commands=(send read verify frames check ports preview display page export import)
     p=qrv470kse-cli
 
     # The command, or --help / --version.
     offers "$p " "${commands[@]}" --help --version
     offers "$p pr" preview
+    offers "$p im" import
     offers "$p --help " "${commands[@]}"
     offers "$p --version " # nothing follows --version
 
@@ -94,6 +95,8 @@ if [[ ${1-} == --cases ]]; then
     offers "$p ports -" --help
     offers "$p preview x.dat -" --page --all --scale -o --help
     offers "$p preview x.dat --page 3 -" --page --all --scale -o --help
+    offers "$p export a.dat -" -o --help
+    offers "$p import d.csv -" --base -o --help
     offers "$p bogus -" # an unknown command takes nothing
 
     # Option values.
@@ -141,7 +144,12 @@ if [[ ${1-} == --cases ]]; then
     # Files of -o and --log.
     offers "$p read --port /dev/ttyS0 -o " a.dat sub
     offers "$p preview a.dat -o " c.png sub
-    offers "$p send a.dat --log " a.dat b.txt c.png sub
+    offers "$p send a.dat --log " a.dat b.txt c.png d.csv sub
+    offers "$p export " a.dat sub
+    offers "$p export a.dat -o " d.csv sub
+    offers "$p import " d.csv sub
+    offers "$p import d.csv --base " a.dat sub
+    offers "$p import d.csv -o " a.dat sub
 
     echo "ok ($mode)"
     exit 0

@@ -15,7 +15,8 @@ class ScriptedPrompts : public Prompts {
  public:
   std::deque<bool> answers;
   std::deque<std::optional<QString>> files;
-  QStringList asked;  // each question, or "open" / "save" for the file dialogs
+  QStringList asked;  // each question, or "open" / "save" ("open csv" / "save csv") for the
+                      // file dialogs
 
   bool AskYesNo(const QString& question) override {
     asked << question;
@@ -26,6 +27,8 @@ class ScriptedPrompts : public Prompts {
   }
   std::optional<QString> ChooseOpenFile() override { return Next("open"); }
   std::optional<QString> ChooseSaveFile() override { return Next("save"); }
+  std::optional<QString> ChooseCsvOpenFile() override { return Next("open csv"); }
+  std::optional<QString> ChooseCsvSaveFile() override { return Next("save csv"); }
 
  private:
   std::optional<QString> Next(const char* what) {

@@ -16,7 +16,7 @@ struct CommandInfo {
   const char* usage;
 };
 
-const std::array<CommandInfo, 9> kCommands = {{
+const std::array<CommandInfo, 11> kCommands = {{
     {CliCommand::kSend, "send",
      "usage: qrv470kse-cli send FILE.dat --port DEVICE [--port DEVICE]...\n"
      "                          [--page LIST] [--only KINDS] [--pace fixed|answer]\n"
@@ -87,6 +87,24 @@ const std::array<CommandInfo, 9> kCommands = {{
      "pages by their display times (auto, the frame PAS), as the program's\n"
      "\"表示ページの設定\" does. Several boards are served at once.\n"
      "Exit status 0 only when every board answered GO.\n"},
+    {CliCommand::kExport, "export",
+     "usage: qrv470kse-cli export FILE.dat -o OUT.csv\n"
+     "Writes the titles, colours, blink and fill of every line and the display time\n"
+     "and character level of every page of FILE.dat as a CSV that a spreadsheet\n"
+     "opens as it is (UTF-8 with a byte-order mark, CR LF): the header\n"
+     "  page,line,text,char_colour,border_colour,blink,fill,display_time,char_level\n"
+     "then 224 rows, page 1 line 1 to page 32 line 7. Colours are named 黒 赤 緑 黄\n"
+     "青 マゼンタ シアン 白 ブランク, the level High or Low. A file cut short is refused;\n"
+     "values no dialog offers are written as numbers, with a warning.\n"},
+    {CliCommand::kImport, "import",
+     "usage: qrv470kse-cli import IN.csv [--base BASE.dat] -o OUT.dat\n"
+     "Makes OUT.dat from a CSV as `export` writes it (UTF-8 with or without the\n"
+     "byte-order mark, or code page 932; CR LF or LF; rows in any order). The\n"
+     "position, current page and Auto come from BASE.dat, or are the start values;\n"
+     "a title left as exported from BASE.dat keeps its bytes. Colours are taken by\n"
+     "name or as 0..8, the level as High, Low, 1 or 0. Everything is checked first:\n"
+     "each problem is one line naming the CSV line (the header is line 1) and the\n"
+     "column, and then nothing is written and the exit status is 1.\n"},
 }};
 
 constexpr char kOverview[] =
@@ -102,6 +120,8 @@ constexpr char kOverview[] =
     "  check FILE.dat                   list what in a file cannot be sent\n"
     "  ports                            list the serial devices of this machine\n"
     "  preview FILE.dat -o OUT.png      draw a page as the board would show it\n"
+    "  export FILE.dat -o OUT.csv       write titles, colours and times as CSV\n"
+    "  import IN.csv -o OUT.dat         make a file from such a CSV\n"
     "Options of the transfers:\n"
     "  --port DEVICE       a serial device (/dev/ttyUSB0) or tcp://HOST:PORT of a\n"
     "                      serial device server; repeat it for several boards.\n"
@@ -180,6 +200,7 @@ bool ParseRest(const std::vector<std::string>& args, CliOptions& o, std::string*
   const bool preview = o.command == CliCommand::kPreview;
   const bool selects = o.command == CliCommand::kSend || o.command == CliCommand::kFrames;
   std::string setting;
+  const bool csv = o.command == CliCommand::kExport || o.command == CliCommand::kImport;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (arg == "-h" || arg == "--help") {
@@ -188,9 +209,10 @@ bool ParseRest(const std::vector<std::string>& args, CliOptions& o, std::string*
     }
     const bool takes_value = (transfer && (arg == "--port" || arg == "--pace" || arg == "--log" ||
                                            arg == "--answer-timeout")) ||
-                             (arg == "-o" && (o.command == CliCommand::kRead || preview)) ||
+                             (arg == "-o" && (o.command == CliCommand::kRead || preview || csv)) ||
                              (preview && (arg == "--page" || arg == "--scale")) ||
-                             (selects && (arg == "--page" || arg == "--only"));
+                             (selects && (arg == "--page" || arg == "--only")) ||
+                             (arg == "--base" && o.command == CliCommand::kImport);
     if (takes_value) {
       if (i + 1 >= args.size()) return Fail(error, arg + " needs a value");
       const std::string& value = args[++i];
@@ -214,6 +236,8 @@ bool ParseRest(const std::vector<std::string>& args, CliOptions& o, std::string*
         if (!ParseWholeNumber(arg, value, kPages, o.page, error)) return false;
       } else if (arg == "--scale") {
         if (!ParseWholeNumber(arg, value, kMaxPreviewScale, o.scale, error)) return false;
+      } else if (arg == "--base") {
+        o.base = value;
       } else {
         o.output = value;
       }
@@ -231,7 +255,8 @@ bool ParseRest(const std::vector<std::string>& args, CliOptions& o, std::string*
       return Fail(error, "unexpected argument \"" + arg + "\"");
     }
   }
-  if (takes_file && o.file.empty()) return Fail(error, "no FILE.dat given");
+  if (takes_file && o.file.empty())
+    return Fail(error, o.command == CliCommand::kImport ? "no IN.csv given" : "no FILE.dat given");
   if (o.command == CliCommand::kDisplay && !ParseDisplaySetting(setting, o, error)) return false;
   if (o.command == CliCommand::kPage && !ParseShownPage(setting, o, error)) return false;
   if (o.verify && !o.selection.whole())
@@ -243,6 +268,9 @@ bool ParseRest(const std::vector<std::string>& args, CliOptions& o, std::string*
     if (o.output.empty()) return Fail(error, "no -o FILE.dat given");
   }
   if (preview && o.output.empty()) return Fail(error, "no -o OUT.png given");
+  if (csv && o.output.empty())
+    return Fail(error,
+                o.command == CliCommand::kImport ? "no -o OUT.dat given" : "no -o OUT.csv given");
   if (o.all_pages && o.page != 0) return Fail(error, "--page and --all do not go together");
   return true;
 }

@@ -20,6 +20,8 @@ enum class CliCommand {
   kPreview,
   kDisplay,
   kPage,
+  kExport,
+  kImport
 };
 
 // The most pixels a dot may take in a picture; the sheet of all pages is then 7488 x 8896.
@@ -31,9 +33,10 @@ struct CliOptions {
   CliCommand command = CliCommand::kNone;
   bool help = false;               // print the usage of command (or of all) and stop
   bool version = false;            // print the program's version and stop
-  std::string file;                // the .dat to send, verify, print or check
+  std::string file;                // the .dat to send, verify, print or check; import: the CSV
   std::vector<std::string> ports;  // devices, or tcp://HOST:PORT
-  std::string output;              // read: the .dat to write; preview: the PNG
+  std::string output;              // read, import: the .dat to write; preview: the PNG
+  std::string base;                // import: the .dat whose board-wide values are kept
   Pace pace = Pace::kFixed;
   int answer_timeout_ms = static_cast<int>(kDefaultAnswerTimeout.count());
   bool verify = false;  // send: read each board back afterwards

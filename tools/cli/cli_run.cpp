@@ -3,6 +3,7 @@
 #include "cli_options.h"
 #include "config_files.h"
 #include "config_problems.h"
+#include "csv_commands.h"
 #include "png_file.h"
 #include "preview_sheet.h"
 #include "qrv_version.h"
@@ -83,6 +84,8 @@ int RunCli(const std::vector<std::string>& args, CliContext& context) {
   if (options->command == CliCommand::kPorts) return ListPorts(context);
   if (options->command == CliCommand::kDisplay || options->command == CliCommand::kPage)
     return RunSettingCommand(*options, context);
+  if (options->command == CliCommand::kExport) return RunExport(*options, context);
+  if (options->command == CliCommand::kImport) return RunImport(*options, context);
 
   DisplayConfig config;
   ConfigFileExtent extent;

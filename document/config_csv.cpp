@@ -1,0 +1,376 @@
+#include "config_csv.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <climits>
+#include <cstdio>
+#include <optional>
+
+#include "cp932_utf8.h"
+#include "csv_table.h"
+#include "value_range.h"
+
+namespace qrv {
+namespace {
+
+enum Column : int {
+  kPageColumn,
+  kLineColumn,
+  kTextColumn,
+  kCharColourColumn,
+  kBorderColourColumn,
+  kBlinkColumn,
+  kFillColumn,
+  kTimeColumn,
+  kLevelColumn,
+  kColumns
+};
+constexpr std::array<std::string_view, kColumns> kColumnNames = {
+    "page",  "line", "text",         "char_colour", "border_colour",
+    "blink", "fill", "display_time", "char_level"};
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr char kLineEnd[] = "\r\n";
+constexpr char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD
+// The character level dialog's words, index = level.
+constexpr std::array<std::string_view, 2> kLevelWords = {"Low", "High"};
+constexpr ValueRange kPageNumbers{1, kPages};
+constexpr ValueRange kLineNumbers{1, kLines};
+constexpr ValueRange kFillBit{0, 1};
+
+std::string TitleText(std::string_view bytes) {
+  return Utf8FromCp932(bytes, [](unsigned char) { return std::string(kReplacement); });
+}
+
+std::string ColourWord(std::int32_t colour) {
+  return kColourRange.Holds(colour) ? std::string(kColourNames[colour]) : std::to_string(colour);
+}
+
+std::string LevelWord(std::int32_t level) {
+  return kCharLevelRange.Holds(level) ? std::string(kLevelWords[level]) : std::to_string(level);
+}
+
+std::string RangeText(ValueRange range) {
+  return std::to_string(range.first) + ".." + std::to_string(range.last);
+}
+
+std::string Quoted(std::string_view text) {
+  return "\"" + std::string(text) + "\"";
+}
+
+// A whole number of the range, digits only.
+std::optional<std::int32_t> Number(std::string_view field, ValueRange range) {
+  std::int32_t value = 0;
+  const char* end = field.data() + field.size();
+  const auto [stop, fault] = std::from_chars(field.data(), end, value);
+  if (field.empty() || field[0] == '-' || fault != std::errc() || stop != end ||
+      !range.Holds(value))
+    return std::nullopt;
+  return value;
+}
+
+// A word of the list (index = value), or the value's number.
+template <std::size_t N>
+std::optional<std::int32_t> Named(std::string_view field,
+                                  const std::array<std::string_view, N>& words) {
+  for (std::size_t i = 0; i < N; ++i) {
+    if (field == words[i]) return static_cast<std::int32_t>(i);
+  }
+  return Number(field, {0, static_cast<int>(N) - 1});
+}
+
+std::string Shown(char32_t character) {
+  if (character < 0x20 || character == 0x7F) {
+    char code[16];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(character));
+    return code;
+  }
+  return Quoted(Utf8FromCodePoint(character));
+}
+
+// What one row sets, once its fields are found sound.
+struct RowValues {
+  std::string title;
+  std::int32_t char_colour = 0, border_colour = 0, blink = 0, fill = 0;
+};
+
+// Collects the problems of a CSV, each with the line it is on, and what a sound CSV sets.
+class CsvReader {
+ public:
+  explicit CsvReader(const DisplayConfig& config) : config_(config) {}
+
+  void Decode(std::string_view bytes, std::string& text);
+  void Header(const CsvRow& row);
+  void Row(const CsvRow& row);
+  void Missing();
+  std::vector<std::string> Problems();
+  void Apply(DisplayConfig& config) const;
+
+  void Problem(int line, int column, const std::string& what) {
+    std::string text = "line " + std::to_string(line);
+    if (column >= 0) {
+      text += " column ";
+      text += column < kColumns ? std::string(kColumnNames[column]) : std::to_string(column + 1);
+    }
+    problems_.push_back({line, text + ": " + what});
+  }
+
+ private:
+  // The value the first row of a page gave a page-wide setting, and that row's line.
+  struct PageValue {
+    int line = 0;
+    std::int32_t value = 0;
+  };
+
+  void Title(const CsvRow& row, int index, RowValues& values);
+  void PageWide(const CsvRow& row, int column, int page, std::optional<std::int32_t> value,
+                std::array<PageValue, kPages>& first, std::string (*word)(std::int32_t));
+
+  const DisplayConfig& config_;
+  std::vector<std::pair<int, std::string>> problems_;
+  std::array<int, kPages * kLines> row_line_{};  // the line of each page line's row, 0 for none
+  std::array<RowValues, kPages * kLines> rows_{};
+  std::array<PageValue, kPages> time_{}, level_{};
+};
+
+void CsvReader::Decode(std::string_view bytes, std::string& text) {
+  const bool marked = bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark;
+  if (marked) bytes.remove_prefix(kByteOrderMark.size());
+  std::size_t utf8_fault = 0, cp932_fault = 0;
+  if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF") {
+    Problem(1, -1, "UTF-16 text; save the CSV as UTF-8 or code page 932 (Shift_JIS)");
+    return;
+  }
+  if (CodePointsFromUtf8(bytes, &utf8_fault)) {
+    text = bytes;
+    return;
+  }
+  if (!marked) {
+    if (std::optional<std::string> converted = Utf8FromCp932Text(bytes, &cp932_fault)) {
+      text = std::move(*converted);
+      return;
+    }
+  }
+  // Each encoding fits the bytes up to its own first fault; the later one is where the text
+  // stops being either.
+  const std::string_view good = bytes.substr(0, std::max(utf8_fault, cp932_fault));
+  Problem(static_cast<int>(std::count(good.begin(), good.end(), '\n')) + 1, -1,
+          marked ? "not UTF-8, though the file starts with UTF-8's byte-order mark"
+                 : "neither UTF-8 nor code page 932 (Shift_JIS)");
+}
+
+void CsvReader::Header(const CsvRow& row) {
+  std::size_t matching = 0;
+  for (std::size_t i = 0; i < row.fields.size() && i < kColumns; ++i)
+    matching += row.fields[i] == kColumnNames[i];
+  if (matching == 0) {
+    Problem(row.line, -1, "the first line must be the header " + std::string(kCsvHeader));
+    return;
+  }
+  for (std::size_t i = 0; i < std::max<std::size_t>(row.fields.size(), kColumns); ++i) {
+    const int column = static_cast<int>(i);
+    if (i >= row.fields.size()) {
+      Problem(row.line, column, "missing from the header");
+    } else if (i >= kColumns) {
+      Problem(row.line, column, Quoted(row.fields[i]) + " is not a column of the format");
+    } else if (row.fields[i] != kColumnNames[i]) {
+      Problem(row.line, column, "the header says " + Quoted(row.fields[i]));
+    }
+  }
+}
+
+void CsvReader::Row(const CsvRow& row) {
+  const auto field = [&](int column) -> std::string_view {
+    return column < static_cast<int>(row.fields.size()) ? row.fields[column] : "";
+  };
+  const auto number = [&](int column, ValueRange range, const std::string& what) {
+    const std::optional<std::int32_t> value = Number(field(column), range);
+    if (!value) Problem(row.line, column, Quoted(field(column)) + " is not " + what);
+    return value;
+  };
+  const auto page = number(kPageColumn, kPageNumbers, "a page " + RangeText(kPageNumbers));
+  const auto line = number(kLineColumn, kLineNumbers, "a line " + RangeText(kLineNumbers));
+  int index = -1;
+  if (page && line) {
+    const int at = (*page - 1) * kLines + (*line - 1);
+    if (row_line_[at] != 0) {
+      Problem(row.line, kPageColumn,
+              "page " + std::to_string(*page) + " line " + std::to_string(*line) +
+                  " again, as on line " + std::to_string(row_line_[at]));
+    } else {
+      row_line_[at] = row.line;
+      index = at;
+    }
+  }
+  // With a column too many or too few the values are not where their names say.
+  const int count = static_cast<int>(row.fields.size());
+  if (count < kColumns) {
+    Problem(row.line, count, "missing: the row has " + std::to_string(count) + " of the 9 columns");
+    return;
+  }
+  if (count > kColumns) {
+    Problem(row.line, kColumns,
+            "the row has " + std::to_string(count) +
+                " columns, not 9 (a text with a comma is quoted whole)");
+    return;
+  }
+  RowValues values;
+  Title(row, index, values);
+  const auto colour = [&](int column) {
+    const std::optional<std::int32_t> value = Named(field(column), kColourNames);
+    if (!value)
+      Problem(row.line, column,
+              Quoted(field(column)) +
+                  " is not a colour (黒 赤 緑 黄 青 マゼンタ シアン 白 ブランク, or " +
+                  RangeText(kColourRange) + ")");
+    return value.value_or(0);
+  };
+  values.char_colour = colour(kCharColourColumn);
+  values.border_colour = colour(kBorderColourColumn);
+  values.blink = number(kBlinkColumn, kBlinkRange, RangeText(kBlinkRange)).value_or(0);
+  values.fill = number(kFillColumn, kFillBit, "1 or 0").value_or(0);
+  const auto time = number(kTimeColumn, kDisplayTimeRange, RangeText(kDisplayTimeRange));
+  const std::optional<std::int32_t> level = Named(field(kLevelColumn), kLevelWords);
+  if (!level)
+    Problem(row.line, kLevelColumn, Quoted(field(kLevelColumn)) + " is not High, Low, 1 or 0");
+  if (page) {
+    PageWide(row, kTimeColumn, *page - 1, time, time_,
+             [](std::int32_t v) { return std::to_string(v); });
+    PageWide(row, kLevelColumn, *page - 1, level, level_, LevelWord);
+  }
+  if (index >= 0) rows_[index] = std::move(values);
+}
+
+void CsvReader::Title(const CsvRow& row, int index, RowValues& values) {
+  const std::string& text = row.fields[kTextColumn];
+  const int page = index / kLines, line = index % kLines;
+  if (index >= 0 && text == TitleText(config_.title(page, line))) {
+    values.title = std::string(config_.title(page, line));
+  } else {
+    const Cp932Encoding encoded = Cp932FromUtf8(text);
+    values.title = encoded.bytes;
+    std::string lacks;
+    for (const char32_t c : encoded.refused) {
+      // Line breaks are the reading's own problem.
+      if (c != U'\r' && c != U'\n') lacks += (lacks.empty() ? "" : " ") + Shown(c);
+    }
+    if (!lacks.empty()) {
+      if (encoded.refused.find(U'\uFFFD') != std::u32string::npos)
+        lacks += " (bytes of a .dat file that are no character: take that file as the base)";
+      Problem(row.line, kTextColumn, "code page 932 lacks " + lacks);
+    }
+  }
+  if (values.title.size() > static_cast<std::size_t>(kTitleLineBytes)) {
+    Problem(row.line, kTextColumn,
+            std::to_string(values.title.size()) + " bytes in code page 932, more than " +
+                std::to_string(kTitleLineBytes));
+  }
+}
+
+void CsvReader::PageWide(const CsvRow& row, int column, int page, std::optional<std::int32_t> value,
+                         std::array<PageValue, kPages>& first, std::string (*word)(std::int32_t)) {
+  if (!value) return;
+  if (first[page].line == 0) {
+    first[page] = {row.line, *value};
+  } else if (first[page].value != *value) {
+    Problem(row.line, column,
+            word(*value) + ", but " + word(first[page].value) + " on line " +
+                std::to_string(first[page].line) + " of the same page");
+  }
+}
+
+void CsvReader::Missing() {
+  const auto name = [](int at) {
+    return "page " + std::to_string(at / kLines + 1) + " line " + std::to_string(at % kLines + 1);
+  };
+  const int rows = static_cast<int>(row_line_.size());
+  for (int at = 0; at < rows; ++at) {
+    if (row_line_[at] != 0) continue;
+    int last = at;
+    while (last + 1 < rows && row_line_[last + 1] == 0) ++last;
+    // Missing rows have no line of their own: they come after everything else.
+    problems_.push_back({INT_MAX, last == at ? "no row for " + name(at)
+                                             : "no rows for " + name(at) + " to " + name(last)});
+    at = last;
+  }
+}
+
+std::vector<std::string> CsvReader::Problems() {
+  std::stable_sort(problems_.begin(), problems_.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<std::string> texts;
+  for (auto& problem : problems_) texts.push_back(std::move(problem.second));
+  return texts;
+}
+
+void CsvReader::Apply(DisplayConfig& config) const {
+  for (int p = 0; p < kPages; ++p) {
+    std::int32_t mask = 0;
+    for (int l = 0; l < kLines; ++l) {
+      const RowValues& row = rows_[p * kLines + l];
+      config.set_title(p, l, row.title);
+      config.char_colour[p][l] = row.char_colour;
+      config.border_colour[p][l] = row.border_colour;
+      config.blink[p][l] = row.blink;
+      mask |= row.fill << l;
+    }
+    config.fill_mask[p] = mask;
+    config.display_time[p] = time_[p].value;
+    config.char_level[p] = level_[p].value;
+  }
+}
+
+}  // namespace
+
+std::string WriteConfigCsv(const DisplayConfig& config) {
+  std::string out(kByteOrderMark);
+  out += kCsvHeader;
+  out += kLineEnd;
+  for (int p = 0; p < kPages; ++p) {
+    for (int l = 0; l < kLines; ++l) {
+      const std::string fields[kColumns] = {std::to_string(p + 1),
+                                            std::to_string(l + 1),
+                                            CsvField(TitleText(config.title(p, l))),
+                                            ColourWord(config.char_colour[p][l]),
+                                            ColourWord(config.border_colour[p][l]),
+                                            std::to_string(config.blink[p][l]),
+                                            std::to_string((config.fill_mask[p] >> l) & 1),
+                                            std::to_string(config.display_time[p]),
+                                            LevelWord(config.char_level[p])};
+      for (int c = 0; c < kColumns; ++c) out += (c == 0 ? "" : ",") + fields[c];
+      out += kLineEnd;
+    }
+  }
+  return out;
+}
+
+std::vector<std::string> ReadConfigCsv(std::string_view bytes, DisplayConfig& config) {
+  CsvReader reader(config);
+  std::string text;
+  reader.Decode(bytes, text);
+  std::vector<std::string> problems = reader.Problems();
+  if (!problems.empty()) return problems;
+  const CsvTable table = ParseCsv(text);
+  for (const CsvFault& fault : table.faults) reader.Problem(fault.line, fault.column, fault.what);
+  bool header = true;
+  for (const CsvRow& row : table.rows) {
+    // Spreadsheets write the empty rows below a table as commas alone.
+    if (std::all_of(row.fields.begin(), row.fields.end(),
+                    [](const std::string& f) { return f.empty(); }))
+      continue;
+    if (header) {
+      reader.Header(row);
+    } else {
+      reader.Row(row);
+    }
+    header = false;
+  }
+  if (header) reader.Problem(1, -1, "no header: the first line must be " + std::string(kCsvHeader));
+  reader.Missing();
+  problems = reader.Problems();
+  if (problems.empty()) reader.Apply(config);
+  return problems;
+}
+
+}  // namespace qrv

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "display_config.h"
+
+namespace qrv {
+
+// The first line of the CSV form; each row after it is one line of one page.
+constexpr std::string_view kCsvHeader =
+    "page,line,text,char_colour,border_colour,blink,fill,display_time,char_level";
+
+// The titles, colours, blink and fill of every line and the display time and character
+// level of every page as CSV: the header, then 224 rows from page 1 line 1 to page 32
+// line 7, in UTF-8 with a byte-order mark and CR LF line ends, so that a spreadsheet opens
+// it as it is. Title bytes that are no character become U+FFFD; a value no dialog offers
+// is written as its number.
+std::string WriteConfigCsv(const DisplayConfig& config);
+
+// Reads such a CSV (UTF-8 with or without the mark, or code page 932) over the titles,
+// colours, blink, fill, display times and character levels of config; every other field
+// stays. A title whose text is the one config holds keeps its bytes, as an unedited line
+// does. The whole CSV is checked first, and taken only when it is sound; otherwise config
+// is untouched and each problem is one line naming the CSV line and column.
+std::vector<std::string> ReadConfigCsv(std::string_view bytes, DisplayConfig& config);
+
+}  // namespace qrv
