@@ -182,7 +182,9 @@ void CsvReader::Header(const CsvRow& row) {
 
 void CsvReader::Row(const CsvRow& row) {
   const auto field = [&](int column) -> std::string_view {
-    return column < static_cast<int>(row.fields.size()) ? row.fields[column] : "";
+    // A view of the row's own field: a conditional with "" would make a temporary string.
+    if (column >= static_cast<int>(row.fields.size())) return {};
+    return row.fields[column];
   };
   const auto number = [&](int column, ValueRange range, const std::string& what) {
     const std::optional<std::int32_t> value = Number(field(column), range);
