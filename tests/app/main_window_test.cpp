@@ -103,7 +103,7 @@ class MainWindowTest : public QObject {
     const DotImage white = preview->dots();
     h.on_dialog = [](QDialog& dialog) { Choose(dialog, 1087, 1); };  // line 1 in red
     window.Dispatch(40016);
-    QTRY_VERIFY_WITH_TIMEOUT(preview->dots() != white, 100);
+    QTRY_VERIFY(preview->dots() != white);
     Choose(*preview, 1191, 1);
     const DotImage board = preview->dots();
     QVERIFY(h.app->serial().SendFrame(*BuildTitleFrame(*h.config, 0, true)));

@@ -54,7 +54,7 @@ class PageEditorTest : public QObject {
     // A dialog's choice reaches the editor's row.
     h.on_dialog = [](QDialog& dialog) { Choose(dialog, 1087, 2); };  // line 1, green
     window.Dispatch(ids::kCharColour);
-    QTRY_COMPARE_WITH_TIMEOUT(List(editor, ids::kEditorCharColour)->currentIndex(), 2, 100);
+    QTRY_COMPARE(List(editor, ids::kEditorCharColour)->currentIndex(), 2);
 
     // Page 3, line 2, by the keys; the line is typed and coloured there.
     for (Qt::Key key : {Qt::Key_PageDown, Qt::Key_PageDown, Qt::Key_Down, Qt::Key_Up, Qt::Key_Down})
@@ -66,7 +66,7 @@ class PageEditorTest : public QObject {
     Find<TitleLineEdit>(editor, ids::kEditorLineText)->insert(QStringLiteral("案内"));
     QCOMPARE(h.config->title(2, 1), std::string("\x88\xc4\x93\xe0"));
     QCOMPARE(h.config->modified, 1);
-    QTRY_VERIFY_WITH_TIMEOUT(preview->dots() != empty, 100);
+    QTRY_VERIFY(preview->dots() != empty);
     const DotImage white = preview->dots();
     Choose(editor, ids::kEditorCharColour, 1);
     Find<QCheckBox>(editor, ids::kEditorFill)->click();
@@ -74,7 +74,7 @@ class PageEditorTest : public QObject {
     QCOMPARE(h.config->char_colour[2][1], 1);
     QCOMPARE(h.config->fill_mask[2], 0b10);
     QCOMPARE(h.config->display_time[2], 7);
-    QTRY_VERIFY_WITH_TIMEOUT(preview->dots() != white, 100);
+    QTRY_VERIFY(preview->dots() != white);
 
     // Both colours blank: the row says why the line would not be sent.
     Choose(editor, ids::kEditorCharColour, kColourBlank);

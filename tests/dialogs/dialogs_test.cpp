@@ -7,6 +7,7 @@
 #include <QProgressBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include "all_items_dialog.h"
 #include "blink_dialog.h"
@@ -316,8 +317,9 @@ class DialogsTest : public QObject {
     QCOMPARE(Flags(f.link), (std::vector<int>{0, 0, 1, 1}));
   }
 
-  // Answer-paced, a step goes out once the last frame is answered, well before the 500 ms
-  // period ends, and a step that sends nothing (33) takes no time; an error answer stops it.
+  // Answer-paced, a step is due at once when the last frame is answered, not at the 500 ms
+  // period's end, and a step that sends nothing (33) takes no time; an error answer stops
+  // it. The run's timer says when the next step is due, so no wall clock is read.
   void answerPacedRunsGoOnAtEachAnswerAndTheChoiceIsKept() {
     QTemporaryDir dir;
     DialogFixture f(dir.filePath("qrv.ini").toStdString());
@@ -327,16 +329,18 @@ class DialogsTest : public QObject {
     QCOMPARE(ReadSerialSettings(f.store.path()).answer_pace, 1);
     QVERIFY(Find<QCheckBox>(MaintenanceReadDialog(f.context, nullptr), ids::kReadAnswerPace)
                 ->isChecked());
+    const QTimer* due = dialog.run()->findChild<QTimer*>();
     Press(dialog, ids::kAllItemsStart);
+    QCOMPARE(due->interval(), 0);
     for (std::size_t n = 1; n <= 40; ++n) {
-      QVERIFY(QTest::qWaitFor([&] { return f.sent.size() == n; }, 400));
-      QTest::qWait(n == 1 ? 50 : 0);  // unanswered, the run waits
-      QCOMPARE(f.sent.size(), n);
+      QTRY_COMPARE(f.sent.size(), n);
+      QCOMPARE(due->interval(), 500);  // unanswered, the run waits up to its period
       f.link.AnswerPending = 0;
       f.link.ErrorReceived = n == 40;
       f.dispatched.Notify();
+      QCOMPARE(due->interval(), 0);
     }
-    QVERIFY(QTest::qWaitFor([&] { return !dialog.run()->running(); }, 400));
+    QTRY_VERIFY(!dialog.run()->running());
     QCOMPARE(f.sent.size(), std::size_t{40});
     QCOMPARE(Flags(f.link), std::vector<int>(4, 0));
   }

@@ -174,7 +174,7 @@ TEST_F(LinkTest, UnpluggedPortIsLookedForAgainWithoutSpinning) {
   EXPECT_EQ(Exchange(PositionHFrame(config)), "GO\r\n");
 
   board.reset();
-  std::this_thread::sleep_for(1s);
+  for (int i = 0; i < 100 && serial.port_open(); ++i) std::this_thread::sleep_for(100ms);
   EXPECT_FALSE(serial.port_open());
   EXPECT_EQ(Exchange(PositionHFrame(config), 300ms), "-");  // so "No Connect" follows
 
