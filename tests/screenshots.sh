@@ -3,7 +3,8 @@
 # window an operator sees: the main window, its menus, the About box, the communication
 # settings with their list of ports, every setting dialog, a send answered by the board, a whole configuration sent
 # and read back, the open dialog, the panel with a file opened, its preview and the board's,
-# a line selected in the preview's editor, the traffic monitor after the send, and a port warning.
+# a line selected in the preview's editor, the traffic monitor after the send, a CSV import's
+# file dialog and its problems, and a port warning.
 # Usage: tests/screenshots.sh [OUT_DIR]   (default build/screenshots; needs scripts/build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -172,6 +173,26 @@ shot preview-editor
 menu Right Right Down Down Return   # 表示 > 通信モニタ: the frames of the send and the answers
 sleep 1
 shot traffic-monitor
+# A spreadsheet's CSV with mistakes: the import names each one and changes nothing.
+{
+  printf '\xef\xbb\xbfpage,line,text,char_colour,border_colour,blink,fill,display_time,char_level\r\n'
+  printf '1,1,本日の予定,赤,黒,0,1,5,High\r\n1,2,"会議, 10時",紫,黒,7,0,5,High\r\n'
+  printf '1,3,,白,黒,0,0,6,Low\r\n'
+} >"$work/roster.csv"
+menu Down Down Down Down Down Down Return  # File > CSVから読み込み…
+if xdotool search --name '^QRV-470KSE$' >/dev/null 2>&1; then
+  xdotool key Return
+  sleep 1
+fi
+sleep 1
+shot csv-import-dialog
+xdotool type --delay 20 "$work/roster.csv"
+xdotool key Return
+xdotool search --sync --name '^Error$' >/dev/null
+sleep 0.5
+shot csv-import-problems
+xdotool key Return
+sleep 0.5
 kill "$app"
 wait "$app" 2>/dev/null || true
 
