@@ -54,6 +54,36 @@ if ! verified=$(cd "$units" && systemd-analyze verify qrv470kse-display@on.servi
 fi
 echo "the schedule units are installed, disabled and verified"
 
+# The units' commands as their transient user runs them: an unknown uid with the unit's
+# SupplementaryGroups=, an environment of the default file's variables only, a serial line
+# that is root:dialout 0660 as udev makes it. Without the group the unit fails with status 1.
+qrv470kse-board >board.pty 2>/dev/null &
+board=$!
+for _ in $(seq 50); do [ -s board.pty ] && break; sleep 0.1; done
+line=$(head -n 1 board.pty)
+chgrp dialout "$line"
+chmod 0660 "$line"
+mkdir -p /etc/qrv470kse
+cp "/usr/share/doc/$package/examples/sample.dat" /etc/qrv470kse/morning.dat
+as_unit() {  # UNIT INSTANCE [--clear-groups]: the unit's ExecStart, as systemd expands it
+  local command groups=${3:-}
+  command=$(sed -n 's/^ExecStart=//p' "$units/$1")
+  [ -n "$groups" ] || groups=--groups=$(getent group "$(sed -n 's/^SupplementaryGroups=//p' \
+    "$units/$1")" | cut -d: -f3)
+  env -i QRV470KSE_PORTS="$line" QRV470KSE_SEND_OPTIONS="--pace answer" \
+    setpriv --reuid=61873 --regid=61873 "$groups" --inh-caps=-all --bounding-set=-all \
+    bash -c "cd / && exec ${command//%i/$2}"
+}
+as_unit qrv470kse-display@.service off >unit.log
+as_unit qrv470kse-send@.service morning >>unit.log
+status=0
+as_unit qrv470kse-display@.service on --clear-groups >>unit.log 2>&1 || status=$?
+kill "$board"
+rm -r /etc/qrv470kse
+[ "$status" = 1 ] || { cat unit.log; echo "without dialout the unit gave status $status"; exit 1; }
+grep -q 'permission denied' unit.log || { cat unit.log; echo "no word of the denied line"; exit 1; }
+echo "the units' commands reach a dialout serial line as a transient user, and only so"
+
 # A new user: a home of its own, no settings file yet.
 mkdir -m 700 home run
 env -i PATH=/usr/bin:/bin HOME="$work/home" XDG_RUNTIME_DIR="$work/run" DISPLAY="$display" \
