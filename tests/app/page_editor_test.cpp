@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
@@ -56,10 +58,36 @@ class PageEditorTest : public QObject {
     window.Dispatch(ids::kCharColour);
     QTRY_COMPARE(List(editor, ids::kEditorCharColour)->currentIndex(), 2);
 
-    // Page 3, line 2, by the keys; the line is typed and coloured there.
-    for (Qt::Key key : {Qt::Key_PageDown, Qt::Key_PageDown, Qt::Key_Down, Qt::Key_Up, Qt::Key_Down})
+    // Page 3, line 2, by the keys, the row showing each line it passes; the line is typed and
+    // coloured there.
+    h.config->set_title(2, 2, "\x88\xc4");  // 案
+    h.config->char_colour[2][2] = 0;
+    h.config->border_colour[2][2] = 3;
+    h.config->blink[2][2] = 2;
+    h.config->fill_mask[2] = 0b100;
+    h.config->display_time[2] = 9;
+    const std::vector<std::pair<Qt::Key, std::pair<int, int>>> path = {{Qt::Key_PageDown, {1, 0}},
+                                                                       {Qt::Key_PageDown, {2, 0}},
+                                                                       {Qt::Key_Down, {2, 1}},
+                                                                       {Qt::Key_Down, {2, 2}},
+                                                                       {Qt::Key_Up, {2, 1}}};
+    for (const auto& [key, place] : path) {
       QTest::keyClick(preview, key);
-    QCOMPARE(std::make_pair(editor.page(), editor.line()), std::make_pair(2, 1));
+      QCOMPARE(std::make_pair(editor.page(), editor.line()), place);
+      if (place.second != 2) continue;
+      const QList<QLabel*> labels = editor.findChildren<QLabel*>();
+      QVERIFY(std::any_of(labels.begin(), labels.end(), [](const QLabel* label) {
+        return label->text() == QStringLiteral("Page 3  3行目");
+      }));
+      QCOMPARE(Find<TitleLineEdit>(editor, ids::kEditorLineText)->text(), QStringLiteral("案"));
+      QCOMPARE(List(editor, ids::kEditorCharColour)->currentIndex(), 0);
+      QCOMPARE(List(editor, ids::kEditorBorderColour)->currentIndex(), 3);
+      QCOMPARE(List(editor, ids::kEditorBlink)->currentIndex(), 2);
+      QVERIFY(Find<QCheckBox>(editor, ids::kEditorFill)->isChecked());
+      QCOMPARE(List(editor, ids::kEditorDisplayTime)->currentIndex(), 9);
+    }
+    QVERIFY(Find<TitleLineEdit>(editor, ids::kEditorLineText)->text().isEmpty());
+    QVERIFY(!Find<QCheckBox>(editor, ids::kEditorFill)->isChecked());
     QCOMPARE(preview->shown_page(), 2);
     h.config->modified = 0;
     const DotImage empty = preview->dots();
@@ -72,7 +100,7 @@ class PageEditorTest : public QObject {
     Find<QCheckBox>(editor, ids::kEditorFill)->click();
     Choose(editor, ids::kEditorDisplayTime, 7);
     QCOMPARE(h.config->char_colour[2][1], 1);
-    QCOMPARE(h.config->fill_mask[2], 0b10);
+    QCOMPARE(h.config->fill_mask[2], 0b110);
     QCOMPARE(h.config->display_time[2], 7);
     QTRY_VERIFY(preview->dots() != white);
 
