@@ -18,13 +18,13 @@ measure() {
 
 "$program" --simulate 2>/dev/null &
 app=$!
-window=$(xdotool search --sync --onlyvisible --name '^For QRV-470K Program$' | head -n 1)
+window=$(x_find '^For QRV-470K Program$' 60 --onlyvisible)
 sleep 1
 measure "main window alone"
 # 表示 > プレビュー, by keyboard: the fourth menu of the bar.
-xdotool windowactivate --sync "$window" 2>/dev/null || true
+x_run xdotool windowactivate --sync "$window" 2>/dev/null || true
 xdotool key --delay 150 alt Right Right Down Return
-xdotool search --sync --onlyvisible --name '^プレビュー$' >/dev/null
+x_find '^プレビュー$' 30 --onlyvisible >/dev/null
 sleep 1
 measure "preview, still page"
 # "Auto" (the last page choice) keeps the animation running.

@@ -8,21 +8,19 @@
 # Usage: tests/screenshots.sh [OUT_DIR]   (default build/screenshots; needs scripts/build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# shellcheck source=tests/support/x11.sh
+source tests/support/x11.sh
 out="${1:-build/screenshots}"
 program="${PROGRAM:-build/app/qrv470kse}"
 mkdir -p "$out"
 work=$(mktemp -d)
-display=":$((90 + RANDOM % 100))"
-
-Xvfb "$display" -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
 cleanup() {
-  kill "${app:-}" "${board:-}" "${wm:-}" "$xvfb" 2>/dev/null || true
+  kill "${app:-}" "${board:-}" "${wm:-}" "${x_server_pid:-}" 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT INT TERM
-export DISPLAY="$display" XDG_RUNTIME_DIR="$work" XDG_CONFIG_HOME="$work" QT_QPA_PLATFORM=xcb
-for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+x_server 800x600 "$work"
+export XDG_RUNTIME_DIR="$work" XDG_CONFIG_HOME="$work" QT_QPA_PLATFORM=xcb
 # A window manager, so captions show and focus follows the windows that open.
 openbox >/dev/null 2>&1 &
 wm=$!
@@ -37,13 +35,13 @@ printf '[QRV-470KSE_Section]\ncom_device=%s\n' "$(head -n 1 "$work/pty")" >"$wor
 
 "$program" --simulate 2>"$work/board.log" &
 app=$!
-window=$(xdotool search --sync --name '^For QRV-470K Program$' | head -n 1)
+window=$(x_find '^For QRV-470K Program$')
 sleep 1
 
-shot() { import -window root -crop 800x600+0+0 "$out/$1.png"; echo "$out/$1.png"; }
+shot() { x_shot "$out/$1.png"; echo "$out/$1.png"; }
 # Keyboard only, so no coordinates are assumed: Alt reaches the menu bar, arrows walk it.
 menu() {
-  xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
+  x_run xdotool windowactivate --sync "$window" 2>/dev/null || x_run xdotool windowfocus --sync "$window"
   xdotool key --delay 150 alt "$@"
   sleep 1
 }
@@ -97,7 +95,7 @@ close_dialog
 setting_dialog 7 blink
 # Focus starts on line 1; past the seven lines and the page list lies "設定".
 xdotool key --delay 100 Tab Tab Tab Tab Tab Tab Tab Tab space
-xdotool search --sync --name '^設定完了$' >/dev/null
+x_find '^設定完了$' >/dev/null
 sleep 0.5
 shot blink-sent
 xdotool key Return
@@ -108,7 +106,7 @@ shot all-items
 # "全項目設定" has the focus. Line 7 of page 1 holds a half-width space: the first step
 # warns, and the run goes on behind the box.
 xdotool key space
-xdotool search --sync --name '^Error$' >/dev/null
+x_find '^Error$' >/dev/null
 sleep 0.5
 shot all-items-warning
 xdotool key Return
@@ -121,10 +119,7 @@ xdotool key space                   # "読み込み"
 sleep 2
 shot maintenance-reading
 # The read ends itself after 103 steps of 300 ms, and the dialog with it.
-for _ in $(seq 60); do
-  xdotool search --name '^定値項目の読み込み$' >/dev/null 2>&1 || break
-  sleep 1
-done
+x_gone '^定値項目の読み込み$' 90
 shot read-done
 menu Down                           # the File menu open
 shot file-menu
@@ -135,7 +130,7 @@ xdotool key Escape Escape Escape
 menu Down Down Return               # File > 開く
 sleep 1
 # The runs above left changes unsaved: Yes, open another file without saving them.
-if xdotool search --name '^QRV-470KSE$' >/dev/null 2>&1; then
+if x_exists '^QRV-470KSE$'; then
   xdotool key Return
   sleep 1
 fi
@@ -150,24 +145,21 @@ shot preview
 # The file sent whole, then the simulated board's own dots, drawn from what it holds.
 menu Right Down Down Down Return    # Set > 全項目の設定
 xdotool key space
-for _ in $(seq 70); do
-  xdotool search --name '^全項目の設定$' >/dev/null 2>&1 || break
-  sleep 1
-done
-while xdotool search --name '^(Error|設定完了)$' >/dev/null 2>&1; do
+x_gone '^全項目の設定$' 120
+while x_exists '^(Error|設定完了)$'; do
   xdotool key Return
   sleep 0.5
 done
-xdotool search --name '^プレビュー$' | head -n 1 | xargs -r xdotool windowactivate --sync
+preview=$(x_find '^プレビュー$' 10)
+x_run xdotool windowactivate --sync "$preview"
 xdotool key Down                     # the source: ボード
 sleep 1
 shot preview-board
 # Back to the configuration; a click on the picture's third line selects it for the editor.
 xdotool key Up
 sleep 0.5
-preview=$(xdotool search --name '^プレビュー$' | head -n 1)
-eval "$(xdotool getwindowgeometry --shell "$preview")"
-xdotool mousemove --window "$preview" $((WIDTH / 2)) $((HEIGHT * 30 / 100)) click 1
+eval "$(x_run xdotool getwindowgeometry --shell "$preview")"
+x_run xdotool mousemove --window "$preview" $((WIDTH / 2)) $((HEIGHT * 30 / 100)) click 1
 sleep 1
 shot preview-editor
 menu Right Right Down Down Return   # 表示 > 通信モニタ: the frames of the send and the answers
@@ -180,7 +172,7 @@ shot traffic-monitor
   printf '1,3,,白,黒,0,0,6,Low\r\n'
 } >"$work/roster.csv"
 menu Down Down Down Down Down Down Return  # File > CSVから読み込み…
-if xdotool search --name '^QRV-470KSE$' >/dev/null 2>&1; then
+if x_exists '^QRV-470KSE$'; then
   xdotool key Return
   sleep 1
 fi
@@ -188,7 +180,7 @@ sleep 1
 shot csv-import-dialog
 xdotool type --delay 20 "$work/roster.csv"
 xdotool key Return
-xdotool search --sync --name '^Error$' >/dev/null
+x_find '^Error$' >/dev/null
 sleep 0.5
 shot csv-import-problems
 xdotool key Return
@@ -199,6 +191,6 @@ wait "$app" 2>/dev/null || true
 # Without a port: the set-up warnings come up over the main window.
 "$program" --port /nonexistent/tty 2>/dev/null &
 app=$!
-xdotool search --sync --name '^Error$' >/dev/null
+x_find '^Error$' >/dev/null
 sleep 1
 shot port-warning

@@ -89,7 +89,7 @@ mkdir -m 700 home run
 env -i PATH=/usr/bin:/bin HOME="$work/home" XDG_RUNTIME_DIR="$work/run" DISPLAY="$display" \
   LANG=C.UTF-8 QRV470KSE_BOXES=stderr qrv470kse --simulate 2>qrv470kse.log &
 app=$!
-if ! timeout 60 xdotool search --sync --onlyvisible --name '^For QRV-470K Program$' >/dev/null; then
+if ! x_find '^For QRV-470K Program$' 60 --onlyvisible >/dev/null; then
   cat qrv470kse.log
   echo "the installed qrv470kse showed no window"
   exit 1
