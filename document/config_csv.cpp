@@ -38,6 +38,8 @@ constexpr std::array<std::string_view, 2> kLevelWords = {"Low", "High"};
 constexpr ValueRange kPageNumbers{1, kPages};
 constexpr ValueRange kLineNumbers{1, kLines};
 constexpr ValueRange kFillBit{0, 1};
+// A column with more numbers than this that are not whole is named once, not row by row.
+constexpr std::size_t kFractionsNamed = 3;
 
 std::string TitleText(std::string_view bytes) {
   return Utf8FromCp932(bytes, [](unsigned char) { return std::string(kReplacement); });
@@ -68,6 +70,14 @@ std::optional<std::int32_t> Number(std::string_view field, ValueRange range) {
       !range.Holds(value))
     return std::nullopt;
   return value;
+}
+
+// A number with a decimal point, as a spreadsheet writes 5 in a cell formatted "0.0".
+bool HasFraction(std::string_view field) {
+  const std::size_t point = field.find('.');
+  return point != std::string_view::npos && field.size() > 1 &&
+         field.find_first_not_of("0123456789", point + 1) == std::string_view::npos &&
+         field.substr(0, point).find_first_not_of("0123456789") == std::string_view::npos;
 }
 
 // A word of the list (index = value), or the value's number.
@@ -104,8 +114,10 @@ class CsvReader {
   void Header(const CsvRow& row);
   void Row(const CsvRow& row);
   void Missing();
+  // The numbers that are not whole, named once for a column that is full of them.
+  void Fractions();
   std::vector<std::string> Problems();
-  void Apply(DisplayConfig& config) const;
+  void Apply(DisplayConfig& config, CsvRowLines* rows) const;
 
   void Problem(int line, int column, const std::string& what) {
     std::string text = "line " + std::to_string(line);
@@ -124,6 +136,9 @@ class CsvReader {
   };
 
   void Title(const CsvRow& row, int index, RowValues& values);
+  // A field that is not what its column holds: a number with a fraction is kept to be told
+  // with the others of its column.
+  void NotA(const CsvRow& row, int column, std::string_view field, const std::string& what);
   void PageWide(const CsvRow& row, int column, int page, std::optional<std::int32_t> value,
                 std::array<PageValue, kPages>& first, std::string (*word)(std::int32_t));
 
@@ -132,7 +147,35 @@ class CsvReader {
   std::array<int, kPages * kLines> row_line_{};  // the line of each page line's row, 0 for none
   std::array<RowValues, kPages * kLines> rows_{};
   std::array<PageValue, kPages> time_{}, level_{};
+  std::array<std::vector<std::pair<int, std::string>>, kColumns> fractions_{};
 };
+
+void CsvReader::NotA(const CsvRow& row, int column, std::string_view field,
+                     const std::string& what) {
+  if (HasFraction(field)) {
+    fractions_[column].emplace_back(row.line, field);
+  } else {
+    Problem(row.line, column, Quoted(field) + " is not " + what);
+  }
+}
+
+void CsvReader::Fractions() {
+  for (int column = 0; column < kColumns; ++column) {
+    const auto& found = fractions_[column];
+    if (found.empty()) continue;
+    if (found.size() <= kFractionsNamed) {
+      for (const auto& [line, field] : found)
+        Problem(line, column, Quoted(field) + " is not a whole number");
+      continue;
+    }
+    std::string text = "column " + std::string(kColumnNames[column]) + ": " +
+                       std::to_string(found.size()) + " rows hold numbers that are not whole (";
+    for (std::size_t i = 0; i < kFractionsNamed; ++i)
+      text += "line " + std::to_string(found[i].first) + " " + Quoted(found[i].second) + ", ";
+    text += "...); format the column's cells as whole numbers";
+    problems_.push_back({found.front().first, text});
+  }
+}
 
 void CsvReader::Decode(std::string_view bytes, std::string& text) {
   const bool marked = bytes.substr(0, kByteOrderMark.size()) == kByteOrderMark;
@@ -188,7 +231,7 @@ void CsvReader::Row(const CsvRow& row) {
   };
   const auto number = [&](int column, ValueRange range, const std::string& what) {
     const std::optional<std::int32_t> value = Number(field(column), range);
-    if (!value) Problem(row.line, column, Quoted(field(column)) + " is not " + what);
+    if (!value) NotA(row, column, field(column), what);
     return value;
   };
   const auto page = number(kPageColumn, kPageNumbers, "a page " + RangeText(kPageNumbers));
@@ -212,9 +255,13 @@ void CsvReader::Row(const CsvRow& row) {
     return;
   }
   if (count > kColumns) {
+    // A comma in an unquoted text splits it, and the next field is then no colour.
+    const bool split_text = !Named(field(kCharColourColumn), kColourNames);
     Problem(row.line, kColumns,
-            "the row has " + std::to_string(count) +
-                " columns, not 9 (a text with a comma is quoted whole)");
+            "the row has " + std::to_string(count) + " columns, not 9" +
+                (split_text ? std::string(" (a text with a comma is quoted whole)")
+                            : ": the format has no column " + std::to_string(kColumns + 1) +
+                                  " for " + Quoted(row.fields[kColumns])));
     return;
   }
   RowValues values;
@@ -222,10 +269,9 @@ void CsvReader::Row(const CsvRow& row) {
   const auto colour = [&](int column) {
     const std::optional<std::int32_t> value = Named(field(column), kColourNames);
     if (!value)
-      Problem(row.line, column,
-              Quoted(field(column)) +
-                  " is not a colour (黒 赤 緑 黄 青 マゼンタ シアン 白 ブランク, or " +
-                  RangeText(kColourRange) + ")");
+      NotA(row, column, field(column),
+           "a colour (黒 赤 緑 黄 青 マゼンタ シアン 白 ブランク, or " + RangeText(kColourRange) +
+               ")");
     return value.value_or(0);
   };
   values.char_colour = colour(kCharColourColumn);
@@ -234,8 +280,7 @@ void CsvReader::Row(const CsvRow& row) {
   values.fill = number(kFillColumn, kFillBit, "1 or 0").value_or(0);
   const auto time = number(kTimeColumn, kDisplayTimeRange, RangeText(kDisplayTimeRange));
   const std::optional<std::int32_t> level = Named(field(kLevelColumn), kLevelWords);
-  if (!level)
-    Problem(row.line, kLevelColumn, Quoted(field(kLevelColumn)) + " is not High, Low, 1 or 0");
+  if (!level) NotA(row, kLevelColumn, field(kLevelColumn), "High, Low, 1 or 0");
   if (page) {
     PageWide(row, kTimeColumn, *page - 1, time, time_,
              [](std::int32_t v) { return std::to_string(v); });
@@ -247,11 +292,13 @@ void CsvReader::Row(const CsvRow& row) {
 void CsvReader::Title(const CsvRow& row, int index, RowValues& values) {
   const std::string& text = row.fields[kTextColumn];
   const int page = index / kLines, line = index % kLines;
+  bool widened = false;  // half-width spaces made full-width
   if (index >= 0 && text == TitleText(config_.title(page, line))) {
     values.title = std::string(config_.title(page, line));
   } else {
     const Cp932Encoding encoded = Cp932FromUtf8(text);
-    values.title = encoded.bytes;
+    values.title = StoredTitle(encoded.bytes);
+    widened = values.title.size() != encoded.bytes.size();
     std::string lacks;
     for (const char32_t c : encoded.refused) {
       // Line breaks are the reading's own problem.
@@ -265,8 +312,10 @@ void CsvReader::Title(const CsvRow& row, int index, RowValues& values) {
   }
   if (values.title.size() > static_cast<std::size_t>(kTitleLineBytes)) {
     Problem(row.line, kTextColumn,
-            std::to_string(values.title.size()) + " bytes in code page 932, more than " +
-                std::to_string(kTitleLineBytes));
+            std::to_string(values.title.size()) + " bytes in code page 932" +
+                (widened ? " once its half-width spaces are full-width ones, as a line stores them"
+                         : "") +
+                ", more than " + std::to_string(kTitleLineBytes));
   }
 }
 
@@ -306,7 +355,8 @@ std::vector<std::string> CsvReader::Problems() {
   return texts;
 }
 
-void CsvReader::Apply(DisplayConfig& config) const {
+void CsvReader::Apply(DisplayConfig& config, CsvRowLines* rows) const {
+  if (rows != nullptr) *rows = row_line_;
   for (int p = 0; p < kPages; ++p) {
     std::int32_t mask = 0;
     for (int l = 0; l < kLines; ++l) {
@@ -347,16 +397,20 @@ std::string WriteConfigCsv(const DisplayConfig& config) {
   return out;
 }
 
-std::vector<std::string> ReadConfigCsv(std::string_view bytes, DisplayConfig& config) {
+std::vector<std::string> ReadConfigCsv(std::string_view bytes, DisplayConfig& config,
+                                       CsvRowLines* rows) {
   CsvReader reader(config);
   std::string text;
   reader.Decode(bytes, text);
   std::vector<std::string> problems = reader.Problems();
   if (!problems.empty()) return problems;
-  const CsvTable table = ParseCsv(text);
+  CsvTable table = ParseCsv(text);
   for (const CsvFault& fault : table.faults) reader.Problem(fault.line, fault.column, fault.what);
   bool header = true;
-  for (const CsvRow& row : table.rows) {
+  for (CsvRow& row : table.rows) {
+    // A column that only looks empty (a cell holding ="") makes a spreadsheet write an
+    // empty field more on every row.
+    while (row.fields.size() > kColumns && row.fields.back().empty()) row.fields.pop_back();
     // Spreadsheets write the empty rows below a table as commas alone.
     if (std::all_of(row.fields.begin(), row.fields.end(),
                     [](const std::string& f) { return f.empty(); }))
@@ -370,8 +424,9 @@ std::vector<std::string> ReadConfigCsv(std::string_view bytes, DisplayConfig& co
   }
   if (header) reader.Problem(1, -1, "no header: the first line must be " + std::string(kCsvHeader));
   reader.Missing();
+  reader.Fractions();
   problems = reader.Problems();
-  if (problems.empty()) reader.Apply(config);
+  if (problems.empty()) reader.Apply(config, rows);
   return problems;
 }
 

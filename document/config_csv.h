@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,11 +20,17 @@ constexpr std::string_view kCsvHeader =
 // is written as its number.
 std::string WriteConfigCsv(const DisplayConfig& config);
 
+// The CSV line each page line was read from (page * 7 + line), for what is said about it.
+using CsvRowLines = std::array<int, kPages * kLines>;
+
 // Reads such a CSV (UTF-8 with or without the mark, or code page 932) over the titles,
 // colours, blink, fill, display times and character levels of config; every other field
 // stays. A title whose text is the one config holds keeps its bytes, as an unedited line
-// does. The whole CSV is checked first, and taken only when it is sound; otherwise config
-// is untouched and each problem is one line naming the CSV line and column.
-std::vector<std::string> ReadConfigCsv(std::string_view bytes, DisplayConfig& config);
+// does; any other is stored as a line is (StoredTitle). Empty fields after the last column
+// are a spreadsheet's leftovers and are passed over. The whole CSV is checked first, and
+// taken only when it is sound; otherwise config is untouched and each problem is one line
+// naming the CSV line and column. rows, when given, gets the CSV line of every row taken.
+std::vector<std::string> ReadConfigCsv(std::string_view bytes, DisplayConfig& config,
+                                       CsvRowLines* rows = nullptr);
 
 }  // namespace qrv

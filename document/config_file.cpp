@@ -13,18 +13,12 @@ namespace {
 constexpr char kLineEnd[] = "\r\n";
 // Empty lines would vanish between tokens, so an empty title is written as this mark.
 constexpr std::string_view kEmptyTitleMark = "s";
-// Stands in for white space inside a title so it stays one token.
-constexpr char kFullWidthSpace[] = "\x81\x40";
 // Bytes of a title token kept; the rest is skipped. Far more than a slot holds, and
 // enough to see where a double-byte character at the cut ends.
 constexpr std::size_t kTokenKeepBytes = 199;
 
 using Traits = std::char_traits<char>;
 
-// The white space of C's scanf in the "C" locale.
-bool IsFileSpace(Traits::int_type c) {
-  return c == ' ' || (c >= '\t' && c <= '\r');
-}
 bool IsDigit(Traits::int_type c) {
   return c >= '0' && c <= '9';
 }
@@ -51,17 +45,8 @@ void VisitSavedFields(Config& config, NumberFn number, TitleFn title) {
 }
 
 void AppendTitle(std::string& text, std::string_view title) {
-  if (title.empty()) {
-    text += kEmptyTitleMark;
-    return;
-  }
-  for (char c : title) {
-    if (IsFileSpace(Traits::to_int_type(c))) {
-      text += kFullWidthSpace;
-    } else {
-      text += c;
-    }
-  }
+  // White space would split the title into two words and shift every later one.
+  text += title.empty() ? std::string(kEmptyTitleMark) : StoredTitle(title);
 }
 
 // Reads the file the way fscanf("%d") and fscanf("%s") did, straight from the stream

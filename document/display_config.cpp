@@ -66,6 +66,20 @@ DisplayConfig& ProcessDisplayConfig() {
   return config;
 }
 
+std::string StoredTitle(std::string_view cp932) {
+  std::string stored;
+  stored.reserve(cp932.size());
+  // Byte by byte: no second byte of a double-byte character is white space.
+  for (const char c : cp932) {
+    if (IsFileSpace(static_cast<unsigned char>(c))) {
+      stored += "\x81\x40";
+    } else {
+      stored += c;
+    }
+  }
+  return stored;
+}
+
 std::size_t SjisPrefixLength(std::string_view text, std::size_t limit) {
   std::size_t i = 0;
   while (i < text.size()) {

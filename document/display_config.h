@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace qrv {
@@ -84,6 +85,16 @@ DisplayConfig& ProcessDisplayConfig();
 inline bool IsSjisLeadByte(unsigned char b) {
   return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
+
+// The white space of C's scanf in the "C" locale: what separates the words of a .dat file.
+constexpr bool IsFileSpace(int c) {
+  return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+// A title as it is stored: each white-space byte (a half-width space, a tab) as the
+// full-width space, which the board shows alike and which a .dat file can hold. Every
+// place that takes a line applies it, so that the 28-byte rule sees what will be stored.
+std::string StoredTitle(std::string_view cp932);
 
 // Length of the longest prefix of text that is at most limit bytes and does not end
 // inside a double-byte character.

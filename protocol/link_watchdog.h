@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 
 #include "link_state.h"
@@ -9,6 +10,9 @@ namespace qrv {
 
 // Ticks after which a pending answer counts as lost: the report comes at the seventh.
 constexpr int kUnansweredTicksLimit = 6;
+constexpr int kWatchdogPeriodMs = 500;
+// How long a frame may wait for its answer before "No Connect".
+constexpr std::chrono::milliseconds kAnswerTimeout{kWatchdogPeriodMs * (kUnansweredTicksLimit + 1)};
 
 // One tick of the answer watchdog. Counts only while an answer is pending and no timed run
 // is under way; at the seventh such tick the flags are cleared before "No Connect" is

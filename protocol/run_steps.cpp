@@ -37,6 +37,34 @@ AllItemsStepResult AllItemsStep(const DisplayConfig& config, int step) {
   return r;
 }
 
+AllItemsStepResult PageSendStep(const DisplayConfig& config, int page, int step) {
+  using namespace page_step;
+  assert(step >= 1 && step <= kPageSendSteps);
+  AllItemsStepResult r;
+  switch (step) {
+    case kTitle:
+      static_cast<CheckedFrame&>(r) = CheckedTitleFrame(config, page, true);
+      break;
+    case kColours:
+      static_cast<CheckedFrame&>(r) = CheckedPageColourFrame(config, page);
+      break;
+    case kBlink:
+      static_cast<CheckedFrame&>(r) = CheckedPageBlinkFrame(config, page);
+      break;
+    case kFill:
+      static_cast<CheckedFrame&>(r) = Unchecked(PageFillFrame(config, page));
+      break;
+    case kCharLevel:
+      static_cast<CheckedFrame&>(r) = Unchecked(CharLevelFrame(config));
+      return r;
+    default:
+      static_cast<CheckedFrame&>(r) = CheckedDisplayTimeFrame(config);
+      return r;
+  }
+  r.page = page;
+  return r;
+}
+
 std::optional<Frame> MaintenanceReadStep(int step) {
   using namespace read_step;
   assert(step >= 1 && step <= kMaintenanceReadSteps);

@@ -51,6 +51,19 @@ constexpr int kPositionH = 102;
 constexpr int kPositionV = 103;
 }  // namespace read_step
 
+// Sending one page as the setting dialogs' "設定" buttons would: its title (stored), its
+// colours, blink and fill, then the character level and display time, which carry every
+// page.
+constexpr int kPageSendSteps = 6;
+namespace page_step {
+constexpr int kTitle = 1;
+constexpr int kColours = 2;
+constexpr int kBlink = 3;
+constexpr int kFill = 4;
+constexpr int kCharLevel = 5;
+constexpr int kDisplayTime = 6;
+}  // namespace page_step
+
 // A step's frame, or why the page it sends cannot be sent.
 struct AllItemsStepResult : CheckedFrame {
   int page = -1;  // the page index the step sends, -1 for a frame of the whole board
@@ -58,5 +71,7 @@ struct AllItemsStepResult : CheckedFrame {
 
 AllItemsStepResult AllItemsStep(const DisplayConfig& config, int step);
 std::optional<Frame> MaintenanceReadStep(int step);
+// Step 1..kPageSendSteps of sending page (index 0..31).
+AllItemsStepResult PageSendStep(const DisplayConfig& config, int page, int step);
 
 }  // namespace qrv

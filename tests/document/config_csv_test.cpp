@@ -114,6 +114,17 @@ TEST(ConfigCsv, WritesTheFixedFormat) {
 }
 
 // Every kind of problem is found, each naming its line and column, and nothing is taken.
+// Every row's field `column` set to value.
+std::string WithColumn(const Texts& lines, int column, const std::string& value) {
+  Texts changed = lines;
+  for (std::size_t i = 1; i < changed.size(); ++i) {
+    std::size_t begin = 0;
+    for (int c = 0; c < column; ++c) begin = changed[i].find(',', begin) + 1;
+    changed[i].replace(begin, changed[i].find(',', begin) - begin, value);
+  }
+  return kBom + Joined(changed, "\r\n");
+}
+
 TEST(ConfigCsv, RefusesEachFaultByLineAndColumn) {
   const Texts good = CsvLines(WriteConfigCsv({}));
   const auto with = [&](std::vector<std::pair<int, std::string>> changes) {
@@ -127,6 +138,10 @@ TEST(ConfigCsv, RefusesEachFaultByLineAndColumn) {
       {with({{1, "1,1,\"a\tb\"" + r2}}), {"line 2 column text: code page 932 lacks U+0009"}},
       {with({{1, "1,1," + Times("あ", 15) + r2}}),
        {"line 2 column text: 30 bytes in code page 932, more than 28"}},
+      // 28 bytes as typed, but each half-width space is stored as two.
+      {with({{1, "1,1,東京 大阪 名古屋京都神戸博終" + r2}}),
+       {"line 2 column text: 30 bytes in code page 932 once its half-width spaces are "
+        "full-width ones, as a line stores them, more than 28"}},
       {with({{1, "1,1,x,桃,9,0,0,2,High"}}),
        {"line 2 column char_colour: \"桃\" is not a colour (黒 赤 緑 黄 青 マゼンタ シアン 白 "
         "ブランク, or 0..8)",
@@ -159,6 +174,19 @@ TEST(ConfigCsv, RefusesEachFaultByLineAndColumn) {
       {with({{1, "1,1,a,b" + r2}, {2, "1,2,,白,黒,0"}}),
        {"line 2 column 10: the row has 10 columns, not 9 (a text with a comma is quoted whole)",
         "line 3 column fill: missing: the row has 6 of the 9 columns"}},
+      // A column more that holds text, and the header's: empty ones are passed over.
+      {with({{0, std::string(kCsvHeader) + ",,"}, {1, "1,1,a" + r2 + ",note,"}}),
+       {"line 2 column 10: the row has 10 columns, not 9: the format has no column 10 for "
+        "\"note\""}},
+      // A few numbers a spreadsheet wrote with a decimal point are named each; a column of
+      // them once, with the first few.
+      {with({{1, "1,1,,白,黒,1.0,0,2,1.00"}, {2, "1,2,,2.,黒,0,0,2,High"}}),
+       {"line 2 column blink: \"1.0\" is not a whole number",
+        "line 2 column char_level: \"1.00\" is not a whole number",
+        "line 3 column char_colour: \"2.\" is not a whole number"}},
+      {WithColumn(good, 7, "5.0"),
+       {"column display_time: 224 rows hold numbers that are not whole (line 2 \"5.0\", "
+        "line 3 \"5.0\", line 4 \"5.0\", ...); format the column's cells as whole numbers"}},
       {with({{1, "1,1,\"a"}, {2, "b\"" + r2}}),
        {"line 2 column text: a line break inside the field", "no row for page 1 line 2"}},
       {with({{5, "1,5,a\"b" + r2}}),
@@ -201,6 +229,16 @@ TEST(ConfigCsv, TakesTheVariationsOfSpreadsheetsAndScripts) {
                             read.blink[0][0], read.fill_mask[0], read.display_time[0],
                             read.char_level[0], read.char_colour[0][1]),
             std::make_tuple("\x81\x60,\"\x81\x7C", 8, 0, 4, 1, 2, 1, 7));
+}
+
+// A sheet saved with a column that only looks empty (="") has a comma more on every line.
+TEST(ConfigCsv, TakesTheEmptyFieldsOfAColumnThatOnlyLooksEmpty) {
+  const DisplayConfig varied = VariedConfig();
+  Texts lines = CsvLines(WriteConfigCsv(varied));
+  for (std::string& line : lines) line += ",";
+  DisplayConfig read = varied;
+  EXPECT_EQ(ReadConfigCsv(kBom + Joined(lines, "\r\n"), read), Texts{});
+  EXPECT_TRUE(Dat(read) == Dat(varied));
 }
 
 }  // namespace

@@ -37,6 +37,45 @@ TEST(CliCsvTest, ExportAndImportGiveTheFileBack) {
   EXPECT_EQ(Contents(plain), Contents(dir.Save("start.dat", start)));
 }
 
+// A title typed with half-width spaces goes through the CSV, the .dat file and the frame as
+// the full-width spaces it is stored with; lines the board cannot show are written all the
+// same and named, by page, line and CSV line.
+TEST(CliCsvTest, ImportStoresSpacesFullWidthAndWarnsOfUnsendableLines) {
+  ScratchFolder dir;
+  std::string text = WriteConfigCsv({});
+  const auto set = [&text](const std::string& row, const std::string& to) {
+    text.replace(text.find(row), row.size(), to);
+  };
+  set("1,1,,白,黒", "1,1,東京 大阪 名古屋京都,白,黒");
+  set("2,3,,白,黒", "2,3,ｱｲｳ,白,黒");
+  set("2,4,,白,黒", "2,4,\"ABC\"\"D\"\"\",白,黒");
+  set("3,7,,白,黒", "3,7,,ブランク,ブランク");
+  std::ofstream(dir / "in.csv", std::ios::binary) << text;
+  const CliRun imported = RunClient({"import", dir / "in.csv", "-o", dir / "out.dat"});
+  EXPECT_EQ(imported.status, 0);
+  EXPECT_EQ(imported.err,
+            "warning: page 2 line 3 (CSV line 11): the board cannot show the title: odd number of "
+            "bytes (3): a half-width character in \"ｱｲｳ\" (ＪＩＳ第１水準,第２水準以外の字が選択"
+            "されてます)\n"
+            "warning: page 2 line 4 (CSV line 12): the board cannot show the title: character 1 "
+            "(Shift_JIS 4142) is not in JIS levels 1 and 2 in \"ABC\"D\"\" (ＪＩＳ第１水準,第２"
+            "水準以外の字が選択されてます)\n"
+            "warning: page 3 line 7 (CSV line 22): character and border colour are both ブランク, "
+            "which the board refuses (Miss! Can't Set)\n");
+  // 東 京 、 大 阪 、 名 古 屋 京 都 and three full-width spaces of padding.
+  const CliRun frames = RunClient({"frames", dir / "out.dat", "--page", "1", "--only", "titles"});
+  EXPECT_EQ(frames.out.substr(0, 4 + 14 * 4),
+            "CA01456C357E212142673A6521214C3E38453230357E4554212121212121");
+  std::ofstream(dir / "in.csv", std::ios::binary) << WriteConfigCsv({}).replace(
+      WriteConfigCsv({}).find("1,1,,"), 5, "1,1,東京 大阪 名古屋京都神戸博終,");
+  const CliRun refused = RunClient({"import", dir / "in.csv", "-o", dir / "long.dat"});
+  EXPECT_EQ(std::make_tuple(refused.status, refused.err),
+            std::make_tuple(1,
+                            "line 2 column text: 30 bytes in code page 932 once its half-width "
+                            "spaces are full-width ones, as a line stores them, more than 28\n"));
+  EXPECT_EQ(Contents(dir / "long.dat"), "<missing>");
+}
+
 TEST(CliCsvTest, RefusalsWriteNothing) {
   ScratchFolder dir;
   const std::string good = dir.Save("good.dat", {}), csv = dir / "in.csv";

@@ -3,6 +3,9 @@
 #include "config_csv.h"
 #include "config_files.h"
 #include "config_problems.h"
+#include "messages.h"
+#include "terminal_text.h"
+#include "title_check.h"
 
 namespace qrv {
 namespace {
@@ -21,6 +24,28 @@ bool LoadWhole(const std::string& path, DisplayConfig& config, std::vector<std::
   if (extent.complete()) return true;
   why = path + ": " + problems.front();
   return false;
+}
+
+// The lines taken that the board would not show, each named by its page, line and CSV line:
+// the file is written all the same, as the GUI stores such a line.
+void WarnUnsendable(const DisplayConfig& config, const CsvRowLines& rows, std::ostream& err) {
+  for (int p = 0; p < kPages; ++p) {
+    for (int l = 0; l < kLines; ++l) {
+      const std::string where = "warning: page " + std::to_string(p + 1) + " line " +
+                                std::to_string(l + 1) + " (CSV line " +
+                                std::to_string(rows[p * kLines + l]) + "): ";
+      const std::string_view title = config.title(p, l);
+      const TitleCheck why = CheckTitleLine(title);
+      if (why.fault != TitleFault::kNone) {
+        err << where << "the board cannot show the title: " << TitleFaultText(title, why)
+            << " in \"" << TerminalText(title) << "\" (" << msg::kTitleRefused << ")\n";
+      }
+      if (config.char_colour[p][l] == kColourBlank && config.border_colour[p][l] == kColourBlank) {
+        err << where << "character and border colour are both " << kColourNames[kColourBlank]
+            << ", which the board refuses (" << msg::kCantSetColour << ")\n";
+      }
+    }
+  }
 }
 
 }  // namespace
@@ -43,10 +68,12 @@ int RunImport(const CliOptions& options, CliContext& context) {
   if (!options.base.empty() && !LoadWhole(options.base, config, base_problems, why))
     return Failed(context, why);
   if (!LoadFileBytes(options.file, bytes, &why)) return Failed(context, why);
-  const std::vector<std::string> problems = ReadConfigCsv(bytes, config);
+  CsvRowLines rows{};
+  const std::vector<std::string> problems = ReadConfigCsv(bytes, config, &rows);
   for (const std::string& line : problems) context.err << line << "\n";
   if (!problems.empty()) return 1;
   if (!SaveConfigFile(options.output, config, &why)) return Failed(context, why);
+  WarnUnsendable(config, rows, context.err);
   return 0;
 }
 
