@@ -14,7 +14,7 @@ Application::Application(StartOptions options, DisplayConfig& config, Reporter& 
       config_(config),
       reporter_(reporter),
       settings_(settings_values_, options_.settings_path, reporter),
-      documents_(config, link_, reporter, prompts),
+      documents_(config, link_, reporter, prompts, &settings_),
       dispatcher_(config, link_, reporter),
       inbox_([this](const std::string& line) {
         dispatcher_.Dispatch(line);

@@ -1,7 +1,9 @@
 #include "document_commands.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,6 +20,7 @@ namespace {
 const QString kNewQuestion = QStringLiteral("データを保存せずに新規作成しますか？");
 const QString kOpenQuestion = QStringLiteral("データを保存せずに別のファイルを開きますか？");
 const QString kExitQuestion = QStringLiteral("データを保存せずに終了しますか？");
+const QString kReadQuestion = QStringLiteral("データを保存せずに読み込みますか？");
 
 std::string_view View(const QByteArray& bytes) {
   return std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
@@ -46,11 +49,27 @@ bool DocumentCommands::NewDocument() {
   return true;
 }
 
-std::optional<QString> DocumentCommands::ChooseToReplace(
-    std::optional<QString> (Prompts::*choose)()) {
+std::optional<QString> DocumentCommands::ChooseToReplace(Chooser choose) {
   if (link_.BatchStep != 0) return std::nullopt;
   if (config_.modified && !prompts_.AskYesNo(kOpenQuestion)) return std::nullopt;
-  return (prompts_.*choose)();
+  return Choose(choose);
+}
+
+std::optional<QString> DocumentCommands::Choose(Chooser choose) {
+  const std::string_view name = config_.file_name_text();
+  QString folder;
+  if (!name.empty()) {
+    folder =
+        QFileInfo(QFile::decodeName(QByteArray(name.data(), static_cast<qsizetype>(name.size()))))
+            .absolutePath();
+  }
+  if ((folder.isEmpty() || !QDir(folder).exists()) && settings_ != nullptr)
+    folder = QString::fromStdString(settings_->values().file_folder);
+  if (!folder.isEmpty() && !QDir(folder).exists()) folder.clear();
+  std::optional<QString> chosen = (prompts_.*choose)(folder);
+  if (chosen && settings_ != nullptr)
+    settings_->SetFileFolder(QFileInfo(*chosen).absolutePath().toStdString());
+  return chosen;
 }
 
 bool DocumentCommands::OpenDocument() {
@@ -92,7 +111,7 @@ bool DocumentCommands::ImportCsv() {
 }
 
 bool DocumentCommands::ExportCsv() {
-  const std::optional<QString> chosen = prompts_.ChooseCsvSaveFile();
+  const std::optional<QString> chosen = Choose(&Prompts::ChooseCsvSaveFile);
   if (!chosen) return false;
   QString path = *chosen;
   if (!path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)) path += QStringLiteral(".csv");
@@ -113,7 +132,7 @@ bool DocumentCommands::SaveDocument() {
 }
 
 bool DocumentCommands::SaveDocumentAs() {
-  const std::optional<QString> chosen = prompts_.ChooseSaveFile();
+  const std::optional<QString> chosen = Choose(&Prompts::ChooseSaveFile);
   if (!chosen) return false;
   QString path = *chosen;
   if (!ContainsDatTag(View(QFile::encodeName(path)))) path += QStringLiteral(".dat");
@@ -126,6 +145,10 @@ bool DocumentCommands::SaveDocumentAs() {
   if (!WriteTo(path)) return false;
   config_.set_file_name(View(name));
   return true;
+}
+
+bool DocumentCommands::ConfirmRead() {
+  return !config_.modified || prompts_.AskYesNo(kReadQuestion);
 }
 
 bool DocumentCommands::ConfirmExit() {

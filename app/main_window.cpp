@@ -33,7 +33,8 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
       panel_(new StatusPanel(services_.dialogs.config, this)),
       run_dialog_([](QDialog& dialog) { dialog.exec(); }),
       quit_([](int code) { QCoreApplication::exit(code); }) {
-  setWindowTitle(QStringLiteral("For QRV-470K Program"));
+  // The mark shows while the document holds unsaved changes.
+  setWindowTitle(QStringLiteral("For QRV-470K Program[*]"));
   setWindowIcon(AppIcon());
   // A caption with system menu, minimise and close; no maximise, no sizing.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -51,6 +52,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
   watchdog_.setTimerType(Qt::PreciseTimer);
   connect(&watchdog_, &QTimer::timeout, this, &MainWindow::OnWatchdogTimer);
   services_.dialogs.ConfigChanged = [this] { ConfigChanged(); };
+  services_.dialogs.ConfirmRead = [this] { return services_.documents.ConfirmRead(); };
 
   commands_ = {
       {ids::kNewDocument, [this] { RunFileCommand(&DocumentCommands::NewDocument); }},
@@ -192,6 +194,7 @@ void MainWindow::RunFileCommand(bool (DocumentCommands::*command)()) {
 }
 
 void MainWindow::ConfigChanged() {
+  setWindowModified(services_.dialogs.config.modified != 0);
   if (preview_) preview_->ConfigChanged();
 }
 

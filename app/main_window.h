@@ -12,6 +12,7 @@
 #include "display_config.h"
 #include "document_commands.h"
 #include "link_state.h"
+#include "link_watchdog.h"
 #include "preview_window.h"
 #include "traffic_monitor.h"
 
@@ -46,7 +47,6 @@ class MainWindow : public QMainWindow {
   Q_OBJECT
 
  public:
-  static constexpr int kWatchdogPeriodMs = 500;
   static constexpr int kOuterWidth = 640;
   static constexpr int kOuterHeight = 200;
 

@@ -14,6 +14,9 @@ void ShowBox(QMessageBox::Icon icon, const QString& caption, const QString& text
   QApplication::beep();
   QMessageBox box(icon, caption, text, QMessageBox::Ok, owner);
   box.setWindowModality(Qt::ApplicationModal);
+  // Above every window of the program until answered: a box without owner would otherwise
+  // slip behind a window raised after it, such as the preview when a send from it ends.
+  box.setWindowFlag(Qt::WindowStaysOnTopHint);
   // Wide enough for the caption to be read: "設定完了" says more than "Success". The box
   // takes the label's minimum as its width, so a longer text must raise it.
   if (auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {

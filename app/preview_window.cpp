@@ -21,6 +21,17 @@ constexpr int kCoalesceMs = 30;  // changes that come together are drawn once
 const QColor kBoardColour(18, 18, 18);
 const QColor kDarkLed(40, 40, 40);
 
+// A line whose colours are both blank keeps its page's colours from the board: the editor
+// marks it as it marks a refused text.
+void HatchBlankColourLines(const DisplayConfig& config, int page, PreviewPage& preview) {
+  for (int l = 0; l < kLines; ++l) {
+    if (config.char_colour[page][l] != kColourBlank ||
+        config.border_colour[page][l] != kColourBlank)
+      continue;
+    std::fill_n(preview.refused.begin() + l * kCodesPerLine, kCodesPerLine, true);
+  }
+}
+
 bool Blinks(const PreviewPage& page) {
   return std::any_of(page.lines.begin(), page.lines.end(),
                      [](const PreviewLine& l) { return l.blink != 0; });
@@ -54,6 +65,16 @@ void LedBoard::mousePressEvent(QMouseEvent* event) {
   if (!board.contains(at)) return;
   clicked(std::clamp(static_cast<int>((at.y() - board.top()) * kLines / board.height()), 0,
                      kLines - 1));
+}
+
+void LedBoard::focusInEvent(QFocusEvent* event) {
+  QWidget::focusInEvent(event);
+  update();
+}
+
+void LedBoard::focusOutEvent(QFocusEvent* event) {
+  QWidget::focusOutEvent(event);
+  update();
 }
 
 void LedBoard::Show(const DotImage& dots) {
@@ -98,9 +119,17 @@ void LedBoard::paintEvent(QPaintEvent*) {
   const QRectF board = BoardRect();
   const double height = board.height() / kLines;
   const QRectF line(board.left(), board.top() + selected_ * height, board.width(), height);
-  painter.setPen(QPen(QColor(80, 160, 255), 1));
+  // Blue dashes on white show on every colour a line may be lit or filled with, blue too;
+  // the frame is bolder while the picture has the keyboard.
+  const QRectF frame = line.adjusted(-1, -0.5, 0, -0.5);
+  const double width = hasFocus() ? 3 : 2;
   painter.setBrush(Qt::NoBrush);
-  painter.drawRect(line.adjusted(-1, -0.5, 0, -0.5));
+  painter.setPen(QPen(Qt::white, width));
+  painter.drawRect(frame);
+  QPen dashes(QColor(40, 110, 255), width, Qt::CustomDashLine);
+  dashes.setDashPattern({3, 3});
+  painter.setPen(dashes);
+  painter.drawRect(frame);
 }
 
 PreviewWindow::PreviewWindow(DialogContext& context, BoardSource board, QWidget* parent)
@@ -119,6 +148,9 @@ PreviewWindow::PreviewWindow(DialogContext& context, BoardSource board, QWidget*
   source_->addItem(QStringLiteral("設定"));
   if (board_) source_->addItem(QStringLiteral("ボード"));
   source_->setEnabled(source_->count() > 1);
+  // As the editor's lists: a click leaves the arrows to the picture.
+  source_->setFocusPolicy(Qt::TabFocus);
+  pages_->setFocusPolicy(Qt::TabFocus);
   pages_->setObjectName(QStringLiteral("previewPage"));
   pages_->setProperty("controlId", ids::kPreviewPage);
   for (int p = 1; p <= kPages; ++p) pages_->addItem(QStringLiteral("Page %1").arg(p));
@@ -275,8 +307,8 @@ void PreviewWindow::Tick() {
 void PreviewWindow::Render() {
   if (!Auto()) page_ = pages_->currentIndex();
   std::optional<BoardState> board = FromBoard() ? board_() : std::nullopt;
-  const PreviewPage page =
-      board ? PreviewFromBoard(*board, page_) : PreviewFromConfig(config_, page_);
+  PreviewPage page = board ? PreviewFromBoard(*board, page_) : PreviewFromConfig(config_, page_);
+  if (!board) HatchBlankColourLines(config_, page_, page);
   dots_ = renderer_.Render(page, clock_.elapsed());
   leds_->Show(dots_);
   const bool moving = Auto() || Blinks(page);

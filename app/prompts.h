@@ -13,14 +13,15 @@ class Prompts {
   // A Yes/No question without owner, caption "QRV-470KSE", question icon, no beep.
   // True for Yes.
   virtual bool AskYesNo(const QString& question) = 0;
-  // "ファイルのオープン": an existing file, or nothing when cancelled.
-  virtual std::optional<QString> ChooseOpenFile() = 0;
+  // "ファイルのオープン": an existing file, or nothing when cancelled. Each file dialog
+  // starts in folder (empty: the working folder).
+  virtual std::optional<QString> ChooseOpenFile(const QString& folder) = 0;
   // "ファイルの保存": a file name, or nothing when cancelled. Replacing a file is confirmed
   // inside the dialog.
-  virtual std::optional<QString> ChooseSaveFile() = 0;
+  virtual std::optional<QString> ChooseSaveFile(const QString& folder) = 0;
   // The same for CSV files, filtered on "CSV(*.csv)".
-  virtual std::optional<QString> ChooseCsvOpenFile() = 0;
-  virtual std::optional<QString> ChooseCsvSaveFile() = 0;
+  virtual std::optional<QString> ChooseCsvOpenFile(const QString& folder) = 0;
+  virtual std::optional<QString> ChooseCsvSaveFile(const QString& folder) = 0;
 };
 
 }  // namespace qrv

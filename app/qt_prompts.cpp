@@ -45,28 +45,29 @@ class QuestionBox : public QMessageBox {
 bool QtPrompts::AskYesNo(const QString& question) {
   QuestionBox box(question);
   box.setWindowModality(Qt::ApplicationModal);
+  box.setWindowFlag(Qt::WindowStaysOnTopHint);
   return box.exec() == QMessageBox::Yes;
 }
 
-std::optional<QString> QtPrompts::ChooseOpenFile() {
+std::optional<QString> QtPrompts::ChooseOpenFile(const QString& folder) {
   return Chosen(QFileDialog::getOpenFileName(owner_.data(), QStringLiteral("ファイルのオープン"),
-                                             QString(), Filter()));
+                                             folder, Filter()));
 }
 
-std::optional<QString> QtPrompts::ChooseSaveFile() {
+std::optional<QString> QtPrompts::ChooseSaveFile(const QString& folder) {
   // No default suffix: Save As adds ".dat" itself, by its own rule.
   return Chosen(QFileDialog::getSaveFileName(owner_.data(), QStringLiteral("ファイルの保存"),
-                                             QString(), Filter()));
+                                             folder, Filter()));
 }
 
-std::optional<QString> QtPrompts::ChooseCsvOpenFile() {
+std::optional<QString> QtPrompts::ChooseCsvOpenFile(const QString& folder) {
   return Chosen(QFileDialog::getOpenFileName(owner_.data(), QStringLiteral("CSVから読み込み"),
-                                             QString(), CsvFilter()));
+                                             folder, CsvFilter()));
 }
 
-std::optional<QString> QtPrompts::ChooseCsvSaveFile() {
-  return Chosen(QFileDialog::getSaveFileName(owner_.data(), QStringLiteral("CSVへ書き出し"),
-                                             QString(), CsvFilter()));
+std::optional<QString> QtPrompts::ChooseCsvSaveFile(const QString& folder) {
+  return Chosen(QFileDialog::getSaveFileName(owner_.data(), QStringLiteral("CSVへ書き出し"), folder,
+                                             CsvFilter()));
 }
 
 }  // namespace qrv

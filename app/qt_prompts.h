@@ -14,10 +14,10 @@ class QtPrompts : public Prompts {
   void set_owner(QWidget* owner) { owner_ = owner; }
 
   bool AskYesNo(const QString& question) override;
-  std::optional<QString> ChooseOpenFile() override;
-  std::optional<QString> ChooseSaveFile() override;
-  std::optional<QString> ChooseCsvOpenFile() override;
-  std::optional<QString> ChooseCsvSaveFile() override;
+  std::optional<QString> ChooseOpenFile(const QString& folder) override;
+  std::optional<QString> ChooseSaveFile(const QString& folder) override;
+  std::optional<QString> ChooseCsvOpenFile(const QString& folder) override;
+  std::optional<QString> ChooseCsvSaveFile(const QString& folder) override;
 
  private:
   QPointer<QWidget> owner_;

@@ -97,7 +97,12 @@ CommSettingsDialog::CommSettingsDialog(SettingsStore& settings, QWidget* owner, 
 void CommSettingsDialog::ListPorts() {
   const QSignalBlocker quiet(port_list_);
   port_list_->clear();
-  for (int n = 1; n <= kComPorts; ++n) port_list_->addItem(QStringLiteral("COM %1").arg(n));
+  const std::string device = port_.device ? port_.device() : std::string();
+  int in_use_item = -1;  // the item of the device in use
+  for (int n = 1; n <= kComPorts; ++n) {
+    if (!device.empty() && device == PortDeviceName(n - 1)) in_use_item = port_list_->count();
+    port_list_->addItem(QStringLiteral("COM %1").arg(n));
+  }
   const SerialSettings& stored = settings_.values();
   const std::string& chosen = stored.com_device;
   int selected =
@@ -106,20 +111,28 @@ void CommSettingsDialog::ListPorts() {
       port_.list_devices ? port_.list_devices() : std::vector<SerialDevice>{};
   for (const SerialDevice& d : devices) {
     if (!chosen.empty() && (chosen == d.path || chosen == d.node)) selected = port_list_->count();
+    if (!device.empty() && (device == d.path || device == d.node))
+      in_use_item = port_list_->count();
     port_list_->addItem(Local(d.description + "  " + d.path), Local(d.path));
   }
   // A device server, a device the system does not list (a pseudo-terminal) or one unplugged
   // since it was chosen stays the choice shown.
   if (!chosen.empty() && selected < 0) {
     selected = port_list_->count();
+    if (device == chosen) in_use_item = selected;
     const bool absent = port_.present && !port_.present(chosen);
     port_list_->addItem(Local(chosen) + (absent ? QStringLiteral("  (not present)") : QString()),
                         Local(chosen));
   }
-  port_list_->setCurrentIndex(selected);
+  // The list shows what the program talks through: a --port or --simulate device the
+  // settings do not name is the item shown, not the stored choice.
+  if (!device.empty() && in_use_item < 0) {
+    in_use_item = port_list_->count();
+    port_list_->addItem(Local(device), Local(device));
+  }
+  port_list_->setCurrentIndex(in_use_item >= 0 ? in_use_item : selected);
   port_list_->view()->setMinimumWidth(port_list_->view()->sizeHintForColumn(0) + 24);
 
-  const std::string device = port_.device ? port_.device() : std::string();
   const bool open = port_.open && port_.open();
   const QString in_use =
       device.empty()

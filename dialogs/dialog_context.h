@@ -31,6 +31,7 @@ struct DialogContext {
     copy.SendFrame = SendFrame;
     copy.ConfigChanged = ConfigChanged;
     copy.dispatched = dispatched;
+    copy.ConfirmRead = ConfirmRead;
     return copy;
   }
 
@@ -51,6 +52,9 @@ struct DialogContext {
   std::function<bool(std::string_view frame)> SendFrame = [](std::string_view) { return false; };
   // Tells the windows that show the configuration that a dialog changed it.
   std::function<void()> ConfigChanged = [] {};
+  // Whether a read from the board may replace the document: asks first when it holds
+  // unsaved changes, as opening a file does.
+  std::function<bool()> ConfirmRead = [] { return true; };
   // Says when a received line has been dispatched; none: nothing is received.
   const DispatchNotifier* dispatched = nullptr;
 };

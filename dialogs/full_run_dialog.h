@@ -32,6 +32,8 @@ class FullRunDialog : public SettingDialog {
   virtual void PerformStep(int step) = 0;
   // The run has performed its last step; the dialog ends next.
   virtual void RunFinished() {}
+  // Whether the start button may start the run.
+  virtual bool MayStart() { return true; }
 };
 
 }  // namespace qrv

@@ -12,8 +12,9 @@
 #include "frame_senders.h"
 #include "messages.h"
 #include "response_box_owner.h"
+#include "run_steps.h"
 #include "setting_items.h"
-#include "title_frame.h"
+#include "title_check.h"
 #include "title_line_edit.h"
 
 namespace qrv {
@@ -38,6 +39,44 @@ bool HasHalfWidth(std::string_view text) {
   return false;
 }
 
+bool BothBlank(const DisplayConfig& config, int page, int line) {
+  return config.char_colour[page][line] == kColourBlank &&
+         config.border_colour[page][line] == kColourBlank;
+}
+
+QString ColourRefusal() {
+  return QStringLiteral("文字色と縁取り色がともにブランクの行は送れません（%1）")
+      .arg(QString::fromLatin1(msg::kCantSetColour));
+}
+
+// Why a line's text keeps its page's titles from the board; empty when it would not.
+QString TitleRefusal(std::string_view title) {
+  const TitleCheck why = CheckTitleLine(title);
+  if (why.fault == TitleFault::kNone) return {};
+  if (why.fault == TitleFault::kLineTooLong)
+    return QStringLiteral("28バイトを超える行は送れません");
+  if (HasHalfWidth(title)) return QStringLiteral("半角文字を含む行は送れません");
+  return QStringLiteral("%1（%2文字目）")
+      .arg(QString::fromUtf8(msg::kTitleRefused))
+      .arg(why.column + 1);
+}
+
+// What a step sends, as the summary of a send names what it passed over.
+QString StepName(int step) {
+  switch (step) {
+    case page_step::kTitle:
+      return QStringLiteral("タイトル（7行とも）");
+    case page_step::kColours:
+      return QStringLiteral("文字色・縁取り色（7行とも）");
+    case page_step::kBlink:
+      return QStringLiteral("点滅");
+    case page_step::kDisplayTime:
+      return QStringLiteral("表示時間");
+    default:
+      return QString();
+  }
+}
+
 }  // namespace
 
 PageEditor::PageEditor(DialogContext& context, QWidget* parent)
@@ -45,6 +84,7 @@ PageEditor::PageEditor(DialogContext& context, QWidget* parent)
       context_(context),
       queued_reporter_(context.reporter),
       run_context_(context.WithReporter(queued_reporter_)),
+      step_context_(context.WithReporter(collector_)),
       line_label_(new QLabel(this)),
       text_(Named(new TitleLineEdit(kTitleLineBytes, this), "lineText", ids::kEditorLineText)),
       fill_(Named(new QCheckBox(QStringLiteral("背景"), this), "fill", ids::kEditorFill)),
@@ -66,6 +106,7 @@ PageEditor::PageEditor(DialogContext& context, QWidget* parent)
                            QStringLiteral("縁取り色"));
   blink_ = AddList(line_settings, NumberItems(kBlinkRange), "blink", ids::kEditorBlink,
                    QStringLiteral("点滅"));
+  fill_->setFocusPolicy(Qt::TabFocus);
   line_settings->addWidget(fill_);
   line_settings->addStretch();
   rows->addLayout(line_settings);
@@ -82,6 +123,9 @@ PageEditor::PageEditor(DialogContext& context, QWidget* parent)
   page_row->addWidget(bar, 1);
   rows->addLayout(page_row);
   note_->setWordWrap(true);
+  // Room for two lines whether or not a note is shown, so the picture above never jumps.
+  note_->setMinimumHeight(2 * note_->fontMetrics().lineSpacing());
+  note_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   rows->addWidget(note_);
 
   run_ = new TimedRun(
@@ -111,6 +155,13 @@ PageEditor::PageEditor(DialogContext& context, QWidget* parent)
     StoreLine();
     if (context_.link.BatchStep != 0) return;
     sending_page_ = page_;
+    passed_over_.clear();
+    // A page that cannot go whole ends with a step of its own, which names what was passed
+    // over, in place of the board's "設定完了" to the last frame.
+    bool whole = true;
+    for (int step = 1; step <= kPageSendSteps; ++step)
+      whole = whole && PageSendStep(context_.config, page_, step).refusal == FrameRefusal::kNone;
+    run_->SetSteps(whole ? kPageSendSteps : kPageSendSteps + 1);
     RecordResponseBoxOwner(window());
     run_->SetPace(context_.settings.values().answer_pace != 0 ? Pace::kAnswer : Pace::kFixed);
     run_->Start();
@@ -127,6 +178,9 @@ PageEditor::~PageEditor() {
 QComboBox* PageEditor::AddList(QBoxLayout* row, const QStringList& items, const char* name, int id,
                                const QString& label) {
   auto* list = Named(new QComboBox(this), name, id);
+  // A click leaves the keyboard where it was (on the picture, the arrows then still move
+  // the line); Tab reaches the list, and its focus mark then shows.
+  list->setFocusPolicy(Qt::TabFocus);
   list->addItems(items);
   list->setMaxVisibleItems(16);
   row->addWidget(new QLabel(label, this));
@@ -158,11 +212,8 @@ void PageEditor::Reload() {
   select(display_time_, config.display_time[page_]);
   select(char_level_, config.char_level[page_]);
   fill_->setChecked(FillBit(config, page_, line_));
-  const QString refusal = LineRefusal();
-  if (!refusal.isEmpty() || note_->property("refusal").toBool()) {
-    note_->setText(refusal);
-    note_->setProperty("refusal", !refusal.isEmpty());
-  }
+  // A note on refused input belongs to the moment it was typed: it goes with the next change.
+  note_->setText(LineRefusal());
 }
 
 void PageEditor::StoreLine() {
@@ -179,51 +230,38 @@ void PageEditor::Store(QComboBox* list, std::int32_t& value) {
 
 void PageEditor::SendStep(int step) {
   const int page = sending_page_;
-  switch (step) {
-    case 1:
-      SendTitleFrame(run_context_, true, page);
-      break;
-    case 2:
-      SendPageColourFrame(run_context_, page, RefusalBox::kWarning);
-      break;
-    case 3:
-      SendPageBlinkFrame(run_context_, page, RefusalBox::kWarning);
-      break;
-    case 4:
-      SendPageFillFrame(run_context_, page);
-      break;
-    case 5:
-      SendCharLevelFrame(run_context_);
-      break;
-    case 6:
-      SendDisplayTimeFrame(run_context_);
-      break;
-    default:
-      break;
+  if (step <= kPageSendSteps) {
+    const AllItemsStepResult result = PageSendStep(context_.config, page, step);
+    collector_.last.clear();
+    if (!SendChecked(step_context_, result) && result.refusal != FrameRefusal::kNone)
+      passed_over_.push_back(PassedOver(step, result));
   }
+  if (step == run_->plan().steps && !passed_over_.empty()) {
+    QString text = QStringLiteral("Page %1 の次のものは送信していません:").arg(page + 1);
+    for (const QString& line : passed_over_) text += QLatin1Char('\n') + line;
+    run_context_.reporter.WarningBox(text.toStdString());
+  }
+}
+
+QString PageEditor::PassedOver(int step, const AllItemsStepResult& result) const {
+  const DisplayConfig& config = context_.config;
+  const int page = sending_page_;
+  QString why;
+  for (int l = 0; l < kLines; ++l) {
+    QString line_why;
+    if (result.refusal == FrameRefusal::kTitle) line_why = TitleRefusal(config.title(page, l));
+    if (result.refusal == FrameRefusal::kColour && BothBlank(config, page, l))
+      line_why = ColourRefusal();
+    if (!line_why.isEmpty()) why += QStringLiteral("\n  %1行目: %2").arg(l + 1).arg(line_why);
+  }
+  if (why.isEmpty()) why = QStringLiteral(" ") + collector_.last;
+  return StepName(step) + QLatin1Char(':') + why;
 }
 
 QString PageEditor::LineRefusal() const {
   const DisplayConfig& config = context_.config;
-  if (config.char_colour[page_][line_] == kColourBlank &&
-      config.border_colour[page_][line_] == kColourBlank) {
-    return QStringLiteral("文字色と縁取り色がともにブランクの行は送れません（%1）")
-        .arg(QString::fromLatin1(msg::kCantSetColour));
-  }
-  // The line alone on an otherwise empty page: the fault, if any, is this line's.
-  static DisplayConfig probe;
-  probe.set_title(0, 0, config.title(page_, line_));
-  PageText text;
-  TitleCodes codes;
-  TitleCheck why;
-  if (ComposeTitlePage(probe, 0, text, &why) && ConvertTitlePage(text, codes, &why)) return {};
-  if (why.fault == TitleFault::kLineTooLong)
-    return QStringLiteral("28バイトを超える行は送れません");
-  if (HasHalfWidth(config.title(page_, line_)))
-    return QStringLiteral("半角文字を含む行は送れません");
-  return QStringLiteral("%1（%2文字目）")
-      .arg(QString::fromUtf8(msg::kTitleRefused))
-      .arg(why.column + 1);
+  if (BothBlank(config, page_, line_)) return ColourRefusal();
+  return TitleRefusal(config.title(page_, line_));
 }
 
 }  // namespace qrv

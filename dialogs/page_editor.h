@@ -5,6 +5,7 @@
 #include "dialog_context.h"
 #include "queued_reporter.h"
 #include "resource_ids.h"
+#include "run_steps.h"
 #include "timed_run.h"
 
 class QBoxLayout;
@@ -25,7 +26,7 @@ class PageEditor : public QWidget {
 
  public:
   // The page's frames in the order they go out.
-  static constexpr RunPlan kRun{ids::kPageSendTimer, 500, 6};
+  static constexpr RunPlan kRun{ids::kPageSendTimer, 500, kPageSendSteps};
 
   PageEditor(DialogContext& context, QWidget* parent);
   ~PageEditor() override;
@@ -44,12 +45,29 @@ class PageEditor : public QWidget {
   void StoreLine();
   void Store(QComboBox* list, std::int32_t& value);
   void SendStep(int step);
+  // A step of the send that was passed over, and why: the lines that kept it back.
+  QString PassedOver(int step, const AllItemsStepResult& result) const;
   // Why the line shown would not reach the board, if it would not.
   QString LineRefusal() const;
+
+  // Keeps what a refused step would have shown, for the box that ends the send.
+  class RefusalCollector : public Reporter {
+   public:
+    void ErrorBox(std::string_view text) override {
+      last = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    }
+    void WarningBox(std::string_view text) override { ErrorBox(text); }
+    void SetCompleteBox() override {}
+    void ReadCompleteBox() override {}
+    QString last;
+  };
 
   DialogContext& context_;
   QueuedReporter queued_reporter_;
   DialogContext run_context_;
+  RefusalCollector collector_;
+  DialogContext step_context_;  // the steps' refusals, collected
+  QStringList passed_over_;
   int page_ = 0;
   int line_ = 0;
   int sending_page_ = 0;  // the page of the run under way, whatever is shown meanwhile

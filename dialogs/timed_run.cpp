@@ -33,6 +33,12 @@ void TimedRun::Start() {
   timer_.start(NextStepDue(run_pace_, std::chrono::milliseconds(plan_.period_ms), false, false));
 }
 
+void TimedRun::SetSteps(int steps) {
+  if (timer_.isActive()) return;
+  plan_.steps = steps;
+  bar_->setRange(0, steps);
+}
+
 void TimedRun::Tick() {
   // A tick that comes after the run ended (a queued one, or a test's) does nothing.
   if (!timer_.isActive() || link_.BatchStep == 0) return;

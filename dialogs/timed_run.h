@@ -41,6 +41,9 @@ class TimedRun : public QObject {
   void Start();
   // The pace of the runs started from now on.
   void SetPace(Pace pace) { pace_ = pace; }
+  // The length of the runs started from now on, for a run whose length depends on what it
+  // sends.
+  void SetSteps(int steps);
   // One timer tick; public so tests can drive a run step by step.
   void Tick();
   // Ends the run as closing the dialog does. keep_error leaves ErrorReceived as it is.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cp932_text.h"
+#include "display_config.h"
 
 namespace qrv {
 
@@ -21,7 +22,7 @@ void TitleLineEdit::Show(std::string_view bytes) {
 
 std::string TitleLineEdit::Bytes() const {
   if (text() == shown_text_) return shown_bytes_;
-  return EncodeCp932(text()).bytes;
+  return StoredTitle(EncodeCp932(text()).bytes);
 }
 
 void TitleLineEdit::focusInEvent(QFocusEvent* event) {
@@ -36,17 +37,27 @@ void TitleLineEdit::focusOutEvent(QFocusEvent* event) {
 
 void TitleLineEdit::OnEdited(const QString& text) {
   const Cp932Text now = EncodeCp932(text);
-  const int bytes = static_cast<int>(now.bytes.size());
+  // Measured as it will be stored: a half-width space takes two bytes there.
+  const std::string stored = StoredTitle(now.bytes);
+  const int bytes = static_cast<int>(stored.size());
   bool taken = now.refused_count == 0 && bytes <= byte_limit_;
   if (!taken && text.size() < accepted_.size()) {
     // A line read from a file may be too long or hold what code page 932 lacks; cutting it
     // down is always allowed.
     const Cp932Text before = EncodeCp932(accepted_);
-    taken =
-        bytes <= static_cast<int>(before.bytes.size()) && now.refused_count <= before.refused_count;
+    taken = bytes <= static_cast<int>(StoredTitle(before.bytes).size()) &&
+            now.refused_count <= before.refused_count;
   }
   if (taken) {
-    accepted_ = text;
+    // The line shows what it stores: a half-width space becomes the full-width one as it
+    // is typed, one character for one, so the cursor stays where it was.
+    const QString shown = now.refused_count == 0 ? DecodeCp932(stored) : text;
+    if (shown != text && shown.size() == text.size()) {
+      const int cursor = cursorPosition();
+      setText(shown);
+      setCursorPosition(cursor);
+    }
+    accepted_ = this->text();
     emit touched();
     return;
   }

@@ -248,6 +248,9 @@ SerialSettings ReadSerialSettings(const std::string& path) {
   if (const auto where = Find(text, lines, "preview_window").value) {
     s.preview_window = std::string(Unquote(*where));
   }
+  if (const auto folder = Find(text, lines, "file_folder").value) {
+    s.file_folder = std::string(Unquote(*folder));
+  }
   return s;
 }
 

@@ -19,6 +19,7 @@ struct SerialSettings {
   std::string com_device;        // device path overriding com_port; empty when absent
   std::int32_t answer_pace = 0;  // 1: the whole-configuration runs go on at each answer
   std::string preview_window;    // "x,y,width,height" of the preview; empty when never kept
+  std::string file_folder;       // where the last file was opened or saved; empty when none
 };
 
 // $XDG_CONFIG_HOME/qrv470kse.ini when that is an absolute path, else

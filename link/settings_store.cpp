@@ -38,6 +38,14 @@ void SettingsStore::SetPreviewWindow(const std::string& geometry) {
   Written(WriteSerialSettingText(path_, "preview_window", geometry));
 }
 
+void SettingsStore::SetFileFolder(const std::string& folder) {
+  if (folder == values_.file_folder) return;
+  values_.file_folder = folder;
+  const bool storable = !folder.empty() && folder.front() != ' ' && folder.back() != ' ' &&
+                        folder.find_first_of("\r\n\t") == std::string::npos;
+  if (storable) Written(WriteSerialSettingText(path_, "file_folder", folder));
+}
+
 void SettingsStore::Written(bool ok) {
   if (!ok) reporter_.WarningBox(std::string(msg::kSettingsNotSaved) + path_);
 }

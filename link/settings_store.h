@@ -30,6 +30,9 @@ class SettingsStore {
   void SetAnswerPace(bool answer_paced);
   // Where the preview window stood, as "x,y,width,height".
   void SetPreviewWindow(const std::string& geometry);
+  // The folder of the file last opened or saved, where the next file dialog starts. A
+  // folder the file cannot hold as a value (blanks at either end) is kept for this run only.
+  void SetFileFolder(const std::string& folder);
 
  private:
   void Written(bool ok);

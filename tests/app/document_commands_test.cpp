@@ -11,6 +11,7 @@
 #include "qt_test_registry.h"
 #include "recording_reporter.h"
 #include "scripted_prompts.h"
+#include "serial_settings.h"
 
 namespace qrv {
 namespace {
@@ -105,6 +106,32 @@ class DocumentCommandsTest : public QObject {
       if (saved) QVERIFY2(ReadBytes(dir.filePath(c.written)) == Saved(rig.config), c.what);
       QVERIFY2(rig.config.modified == (saved ? 0 : c.modified), c.what);
     }
+  }
+
+  // A read from the board asks as Open does; the file dialogs start in the document's
+  // folder, or else in the folder last used, which the settings file keeps.
+  void readQuestionAndFileDialogsStartingFolder() {
+    Rig rig;
+    rig.prompts.answers = {false};
+    QVERIFY(!rig.commands.ConfirmRead());
+    rig.config.modified = 0;
+    QVERIFY(rig.commands.ConfirmRead());
+    QCOMPARE(rig.prompts.asked, QStringList{"データを保存せずに読み込みますか？"});
+
+    const QString ini = Path("qrv.ini"), docs = Path("docs"), csv = Path("csv");
+    QVERIFY(QDir().mkpath(docs) && QDir().mkpath(csv));
+    SerialSettings values;
+    SettingsStore store(values, ini.toStdString(), rig.reporter);
+    DisplayConfig config;
+    ScriptedPrompts prompts;
+    DocumentCommands commands(config, rig.link, rig.reporter, prompts, &store);
+    prompts.files = {docs + "/a.dat", csv + "/t.csv"};
+    QVERIFY(commands.SaveDocumentAs());  // from nowhere in particular
+    QVERIFY(commands.ExportCsv());       // from the document's folder
+    config.reset_to_defaults();          // New: no document folder, the last one used
+    commands.ExportCsv();
+    QCOMPARE(prompts.folders, (QStringList{"", docs, csv}));
+    QCOMPARE(QString::fromStdString(ReadSerialSettings(ini.toStdString()).file_folder), csv);
   }
 
   void refusedWriteKeepsOldFile() {

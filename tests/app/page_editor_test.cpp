@@ -3,12 +3,15 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 
 #include "app_harness.h"
 #include "checked_frame.h"
 #include "dialog_fixture.h"
 #include "main_window.h"
+#include "message_box_reporter.h"
 #include "page_editor.h"
 #include "preview_window.h"
 #include "qt_test_registry.h"
@@ -28,6 +31,13 @@ std::vector<std::string> SentSince(TrafficRecorder& traffic, std::uint64_t after
     frames.push_back(entry.text.substr(entry.text.find(" -> ") + 4));
   }
   return frames;
+}
+
+int AnswersSince(TrafficRecorder& traffic, std::uint64_t after) {
+  int answers = 0;
+  for (const auto& entry : traffic.Since(after))
+    answers += entry.direction == TrafficDirection::kReceived;
+  return answers;
 }
 
 std::uint64_t LastEntry(TrafficRecorder& traffic) {
@@ -94,6 +104,7 @@ class PageEditorTest : public QObject {
     Find<TitleLineEdit>(editor, ids::kEditorLineText)->insert(QStringLiteral("案内"));
     QCOMPARE(h.config->title(2, 1), std::string("\x88\xc4\x93\xe0"));
     QCOMPARE(h.config->modified, 1);
+    QVERIFY(window.isWindowModified());
     QTRY_VERIFY(preview->dots() != empty);
     const DotImage white = preview->dots();
     Choose(editor, ids::kEditorCharColour, 1);
@@ -108,6 +119,15 @@ class PageEditorTest : public QObject {
     Choose(editor, ids::kEditorCharColour, kColourBlank);
     Choose(editor, ids::kEditorBorderColour, kColourBlank);
     QTRY_VERIFY(Find<QLabel>(editor, ids::kEditorNote)->text().contains("Miss! Can't Set"));
+    // Such a line lights nothing on the board; the picture hatches it as it hatches a text
+    // that would not go.
+    const auto lit_in_line = [&](int line) {
+      const DotImage& dots = preview->dots();
+      return std::count_if(dots.begin() + line * 16 * kDotsWide,
+                           dots.begin() + (line + 1) * 16 * kDotsWide,
+                           [](const Rgb& dot) { return dot.r != 0 || dot.g != 0 || dot.b != 0; });
+    };
+    QTRY_VERIFY(lit_in_line(1) > 0);
     Choose(editor, ids::kEditorCharColour, 1);
     Choose(editor, ids::kEditorBorderColour, 0);
     QTRY_VERIFY(Find<QLabel>(editor, ids::kEditorNote)->text().isEmpty());
@@ -136,6 +156,41 @@ class PageEditorTest : public QObject {
     QFile settings(h.dir.filePath("qrv470kse.ini"));
     QVERIFY(settings.open(QIODevice::ReadOnly));
     QVERIFY(settings.readAll().contains("preview_window="));
+  }
+
+  // A page with lines that cannot go ends with one box naming them, not the board's "設定完了"
+  // to its last frame; the box is the active window, above the preview, until answered.
+  void aSendThatPassesLinesOverEndsWithOneBoxAboveThePreview() {
+    MessageBoxReporter boxes;
+    AppHarness h(true, {}, &boxes);
+    h.Start().Dispatch(ids::kPreview);
+    auto* preview = h.app->window().findChild<PreviewWindow*>();
+    QVERIFY(QTest::qWaitForWindowActive(preview));
+    h.config->set_title(0, 2, "ABC");
+    h.config->char_colour[0][4] = h.config->border_colour[0][4] = kColourBlank;
+    QStringList seen;  // each box's caption and text, and whether it was active and above all
+    QTimer look;
+    int waited = 0;  // activation comes a moment after a box shows
+    connect(&look, &QTimer::timeout, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr || (QApplication::activeWindow() != box && ++waited < 100)) return;
+      seen << box->windowTitle() + ":" + box->text() +
+                  (QApplication::activeWindow() == box ? " active" : "") +
+                  (box->windowFlags().testFlag(Qt::WindowStaysOnTopHint) ? " above" : "");
+      box->button(QMessageBox::Ok)->click();
+    });
+    look.start(20);
+    const std::uint64_t mark = LastEntry(h.app->traffic());
+    Press(preview->editor(), ids::kEditorSend);
+    // Colours and title passed over; blink, fill, level and time sent and answered.
+    QTRY_VERIFY_WITH_TIMEOUT(!preview->editor().run()->running(), 30000);
+    QTRY_COMPARE(AnswersSince(h.app->traffic(), mark), 4);
+    QCoreApplication::processEvents();
+    QCOMPARE(seen, QStringList{QStringLiteral(
+                       "Error:Page 1 の次のものは送信していません:\nタイトル（7行とも）:\n  3行目: "
+                       "半角文字を含む行は送れません\n文字色・縁取り色（7行とも）:\n  5行目: "
+                       "文字色と縁取り色がともにブランクの行は送れません（Miss! Can't Set） active "
+                       "above")});
   }
 };
 

@@ -179,6 +179,19 @@ class DialogsTest : public QObject {
     f.settings.com_device = "/dev/ttyUSB9";  // unplugged since it was chosen
     std::vector<SerialDevice> found{{usb, "/dev/ttyUSB0", "ttyUSB0", "FTDI FT232R"}};
     std::vector<std::string> used{"/dev/ttyUSB9"};
+    // A device in use that the settings do not name (--simulate, --port) is the one shown;
+    // one of the list is shown where it stands.
+    const std::pair<std::string, std::string> shown_for[] = {
+        {"/dev/pts/7", "/dev/pts/7"},
+        {"/dev/ttyS2", "COM 3"},
+        {"/dev/ttyUSB0", "FTDI FT232R  " + usb}};
+    for (const auto& [in_use, shown] : shown_for) {
+      PortControl port;
+      port.list_devices = [&] { return found; };
+      port.device = [&in_use = in_use] { return in_use; };
+      CommSettingsDialog dialog(f.store, nullptr, port);
+      QCOMPARE(List(dialog, 1035)->currentText(), QString::fromStdString(shown));
+    }
     CommSettingsDialog dialog(
         f.store, nullptr,
         {[&] { return found; }, [&] { return used.back(); }, [] { return false; },
@@ -317,6 +330,38 @@ class DialogsTest : public QObject {
     QCOMPARE(Flags(f.link), (std::vector<int>{0, 0, 1, 1}));
   }
 
+  // A read over unsaved changes goes only when the operator agrees; its end is said once
+  // the board's last answer is in, or how many never came once an answer's time-out passed.
+  void readsAskBeforeReplacingChangesAndSayHowTheyEnded() {
+    DialogFixture f;
+    int asked = 0;
+    f.context.ConfirmRead = [&] { return ++asked > 1; };  // No at first, then Yes
+    MaintenanceReadDialog read(f.context, nullptr);
+    Press(read, ids::kReadStart);
+    QVERIFY(!read.run()->running() && f.sent.empty());
+    const std::pair<std::size_t, Texts> ends[] = {
+        {102, {"read-complete"}},
+        {100, {"warning:読み込みを終えましたが、102件の要求のうち3件に応答がありませんでした"}}};
+    for (const auto& [silent_after, said] : ends) {
+      f.sent.clear();
+      Press(read, ids::kReadStart);
+      while (read.run()->running()) {
+        read.run()->Tick();
+        // Answered at once, but for the last request, whose answer is still on the line.
+        if (read.run()->running() && f.link.AnswerPending && f.sent.size() < silent_after) {
+          f.link.LineReceived();
+          f.dispatched.Notify();
+        }
+      }
+      QCoreApplication::processEvents();
+      QVERIFY(f.sent.size() == 102 && f.reporter.shown.empty());
+      if (silent_after == 102) f.dispatched.Notify();
+      QTRY_COMPARE_WITH_TIMEOUT(f.reporter.shown, said, 20000);
+      f.reporter.shown.clear();
+    }
+    QCOMPARE(asked, 3);
+  }
+
   // Answer-paced, a step is due at once when the last frame is answered, not at the 500 ms
   // period's end, and a step that sends nothing (33) takes no time; an error answer stops
   // it. The test ticks the run itself and reads from its timer when the next step is due,
@@ -404,6 +449,15 @@ class DialogsTest : public QObject {
     Commit(line, QStringLiteral("あ"));
     QTest::keyClicks(line, "Z");
     QCOMPARE(f.config.title(0, 1), Times("\x82\xa0", 13) + "AZ");
+    // A half-width space is the full-width one as it is typed, and counts its two bytes.
+    QLineEdit* spaced = Line(dialog, 4);
+    Commit(spaced, QStringLiteral("東京"));
+    QTest::keyClicks(spaced, " ");
+    Commit(spaced, QString(11, QChar(0x3042)));
+    QCOMPARE(spaced->text(), QStringLiteral("東京　") + QString(11, QChar(0x3042)));
+    QTest::keyClicks(spaced, " ");
+    QCOMPARE(notice(), QStringLiteral("1行は28バイト（全角14文字）までです"));
+    QCOMPARE(f.config.title(0, 3), "\x93\x8c\x8b\x9e\x81\x40" + Times("\x82\xa0", 11));
     // Characters code page 932 lacks are never stored, not even as '?'.
     Commit(Line(dialog, 5), QStringLiteral("駅"));
     Line(dialog, 5)->setCursorPosition(0);

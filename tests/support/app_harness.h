@@ -25,13 +25,14 @@ struct AppHarness {
   std::unique_ptr<Application> app;
 
   // simulate: the board in the program; otherwise port, or a device that does not exist.
-  explicit AppHarness(bool simulate, std::string port = {}) {
+  // boxes, when given, shows the boxes instead of recording them.
+  explicit AppHarness(bool simulate, std::string port = {}, Reporter* boxes = nullptr) {
     StartOptions options;
     options.settings_path = dir.filePath(QStringLiteral("qrv470kse.ini")).toStdString();
     if (port.empty() && !simulate) port = dir.filePath(QStringLiteral("no-tty")).toStdString();
     options.port = port;
     options.simulate = simulate;
-    app = std::make_unique<Application>(options, *config, reporter, prompts);
+    app = std::make_unique<Application>(options, *config, boxes ? *boxes : reporter, prompts);
   }
 
   MainWindow& Start() {

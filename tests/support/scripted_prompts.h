@@ -15,8 +15,9 @@ class ScriptedPrompts : public Prompts {
  public:
   std::deque<bool> answers;
   std::deque<std::optional<QString>> files;
-  QStringList asked;  // each question, or "open" / "save" ("open csv" / "save csv") for the
-                      // file dialogs
+  QStringList asked;    // each question, or "open" / "save" ("open csv" / "save csv") for the
+                        // file dialogs
+  QStringList folders;  // where each file dialog started
 
   bool AskYesNo(const QString& question) override {
     asked << question;
@@ -25,14 +26,23 @@ class ScriptedPrompts : public Prompts {
     answers.pop_front();
     return yes;
   }
-  std::optional<QString> ChooseOpenFile() override { return Next("open"); }
-  std::optional<QString> ChooseSaveFile() override { return Next("save"); }
-  std::optional<QString> ChooseCsvOpenFile() override { return Next("open csv"); }
-  std::optional<QString> ChooseCsvSaveFile() override { return Next("save csv"); }
+  std::optional<QString> ChooseOpenFile(const QString& folder) override {
+    return Next("open", folder);
+  }
+  std::optional<QString> ChooseSaveFile(const QString& folder) override {
+    return Next("save", folder);
+  }
+  std::optional<QString> ChooseCsvOpenFile(const QString& folder) override {
+    return Next("open csv", folder);
+  }
+  std::optional<QString> ChooseCsvSaveFile(const QString& folder) override {
+    return Next("save csv", folder);
+  }
 
  private:
-  std::optional<QString> Next(const char* what) {
+  std::optional<QString> Next(const char* what, const QString& folder) {
     asked << QString::fromLatin1(what);
+    folders << folder;
     if (files.empty()) return std::nullopt;
     const std::optional<QString> file = files.front();
     files.pop_front();
