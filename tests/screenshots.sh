@@ -73,7 +73,7 @@ setting_dialog() {
 setting_dialog 0 title-text
 # Focus starts on the page list; Shift+Tab reaches line 7, whose text is typed in.
 xdotool key --delay 100 shift+Tab
-xdotool type --delay 50 "案内 Ａ１"
+xdotool type --delay 50 "案内 Ａ1"
 xdotool type "€"                    # not in code page 932: refused, with a note
 sleep 0.5
 shot title-text-typed
@@ -103,7 +103,7 @@ sleep 0.5
 close_dialog
 menu Right Down Down Down Return    # Set > 全項目の設定
 shot all-items
-# "全項目設定" has the focus. Line 7 of page 1 holds a half-width space: the first step
+# "全項目設定" has the focus. Line 7 of page 1 holds a half-width digit: the first step
 # warns, and the run goes on behind the box.
 xdotool key space
 x_find '^Error$' >/dev/null
@@ -116,11 +116,21 @@ close_dialog
 menu Right Down Down Down Down Right Return  # Set > メンテナンス > 設定項目の読み込み
 shot maintenance-read
 xdotool key space                   # "読み込み"
+# The title typed above is unsaved: the read asks first, and Yes reads over it.
+x_find '^QRV-470KSE$' 10 >/dev/null
+sleep 0.5
+shot read-question
+xdotool key Return
 sleep 2
 shot maintenance-reading
 # The read ends itself after 103 steps of 300 ms, and the dialog with it.
 x_gone '^定値項目の読み込み$' 90
+# Said once the board's last answers are in.
+x_find '^読み込み完了$' 10 >/dev/null
+sleep 0.5
 shot read-done
+xdotool key Return
+sleep 0.5
 menu Down                           # the File menu open
 shot file-menu
 xdotool key Escape Escape Escape
