@@ -4,19 +4,34 @@
 # transient and is tried again, while a window that never comes fails after the time limit,
 # named.
 
-# x_server SIZE DIR: starts Xvfb on a free display with a screen of SIZE (800x600) and its
-# frame buffer in DIR, exports DISPLAY and sets x_server_pid once the server answers.
+# x_server SIZE DIR: starts Xvfb with a screen of SIZE (800x600) and its frame buffer in DIR
+# on a display number no server holds, exports DISPLAY and sets x_server_pid once a client
+# can connect. The number is drawn at random rather than the lowest free one, which a server
+# just ended would hand on: a client started at once then sometimes fails to connect to it.
+# A server that does not start, or takes no client within 30 s, is replaced by another.
 x_server() {
   mkdir -p "$2/fb"
   x_fbdir="$2/fb"
-  Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp -fbdir "$x_fbdir" 3>"$2/display" \
-    >/dev/null 2>&1 &
-  x_server_pid=$!
-  local _
-  for _ in $(seq 100); do [ -s "$2/display" ] && break; sleep 0.1; done
-  [ -s "$2/display" ] || { echo "Xvfb did not start" >&2; return 1; }
-  export DISPLAY=":$(cat "$2/display")"
-  for _ in $(seq 50); do xdotool getmouselocation >/dev/null 2>&1 && break; sleep 0.1; done
+  local attempt number _
+  for attempt in 1 2 3 4 5; do
+    number=$((100 + RANDOM % 800))
+    [ -e "/tmp/.X$number-lock" ] && continue
+    Xvfb ":$number" -screen 0 "$1x24" -nolisten tcp -fbdir "$x_fbdir" >"$2/xvfb.log" 2>&1 &
+    x_server_pid=$!
+    export DISPLAY=":$number"
+    for _ in $(seq 300); do
+      # Ours, not one that held the number a moment before: a server that lost the number
+      # to another ends at once.
+      kill -0 "$x_server_pid" 2>/dev/null || break
+      xdotool getmouselocation >/dev/null 2>&1 && kill -0 "$x_server_pid" 2>/dev/null && return 0
+      sleep 0.1
+    done
+    kill "$x_server_pid" 2>/dev/null || true
+    wait "$x_server_pid" 2>/dev/null || true
+  done
+  echo "no Xvfb took a client (tried $attempt displays):" >&2
+  cat "$2/xvfb.log" >&2
+  return 1
 }
 
 # x_run COMMAND...: runs an X client, again while it fails on an X error (at most 20 times).
