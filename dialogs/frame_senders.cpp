@@ -24,11 +24,11 @@ void SendPageBlinkFrame(const DialogContext& context, int page, RefusalBox box) 
 }
 
 void SendPageFillFrame(const DialogContext& context, int page) {
-  context.SendFrame(PageFillFrame(context.config, page));
+  SendChecked(context, CheckedPageFillFrame(context.config, page));
 }
 
 void SendAllFillFrame(const DialogContext& context) {
-  context.SendFrame(AllFillFrame(context.config));
+  SendChecked(context, CheckedAllFillFrame(context.config));
 }
 
 void SendDisplayPageFrame(const DialogContext& context) {
@@ -36,7 +36,7 @@ void SendDisplayPageFrame(const DialogContext& context) {
 }
 
 void SendDisplayOnOffFrame(const DialogContext& context) {
-  context.SendFrame(DisplayOnOffFrame(context.config));
+  SendChecked(context, CheckedDisplayOnOffFrame(context.config));
 }
 
 void SendDisplayTimeFrame(const DialogContext& context) {
@@ -44,7 +44,7 @@ void SendDisplayTimeFrame(const DialogContext& context) {
 }
 
 void SendCharLevelFrame(const DialogContext& context) {
-  context.SendFrame(CharLevelFrame(context.config));
+  SendChecked(context, CheckedCharLevelFrame(context.config));
 }
 
 void SendPositionHFrame(const DialogContext& context) {

@@ -2,8 +2,6 @@
 
 #include <tuple>
 
-#include "value_range.h"
-
 namespace qrv {
 
 std::string DescribeValue(std::string_view field, int page, int line, std::int32_t value) {
@@ -12,6 +10,13 @@ std::string DescribeValue(std::string_view field, int page, int line, std::int32
   if (line >= 0) text += "line " + std::to_string(line + 1) + " ";
   text += field;
   return text + " " + std::to_string(value);
+}
+
+std::string ValueMisfit(std::string_view field, int page, int line, std::int32_t value,
+                        ValueRange range) {
+  if (range.Holds(value)) return {};
+  return DescribeValue(field, page, line, value) + " (" + std::to_string(range.first) + ".." +
+         std::to_string(range.last) + ")";
 }
 
 std::vector<std::string> ConfigProblems(const DisplayConfig& config,
@@ -27,9 +32,8 @@ std::vector<std::string> ConfigProblems(const DisplayConfig& config,
   }
   const auto check = [&](std::string_view field, int page, int line, std::int32_t value,
                          ValueRange range) {
-    if (range.Holds(value)) return;
-    problems.push_back(DescribeValue(field, page, line, value) + " (" +
-                       std::to_string(range.first) + ".." + std::to_string(range.last) + ")");
+    std::string misfit = ValueMisfit(field, page, line, value, range);
+    if (!misfit.empty()) problems.push_back(std::move(misfit));
   };
   // In file order, so the list reads as the file does.
   const std::tuple<const char*, const PerLine<std::int32_t>*, ValueRange> line_fields[] = {

@@ -2,18 +2,15 @@
 
 #include "config_problems.h"
 #include "messages.h"
+#include "value_range.h"
 
 namespace qrv {
 namespace {
 
-constexpr int kOneDigit = 9;
-constexpr int kTwoDigits = 99;
+// The page a frame shows: its number has two digits and the board has no page 33.
+constexpr ValueRange kShownPage{0, kPages - 1};
 
-std::string Misfit(const char* field, int page, int line, std::int32_t value, int high) {
-  return value >= 0 && value <= high ? std::string() : DescribeValue(field, page, line, value);
-}
-
-// The frame build makes, unless misfit names a value it cannot carry.
+// The frame build makes, unless misfit names a value it does not take.
 template <typename Build>
 CheckedFrame Fitting(std::string misfit, Build build) {
   CheckedFrame checked;
@@ -24,6 +21,23 @@ CheckedFrame Fitting(std::string misfit, Build build) {
     checked.misfit = std::move(misfit);
   }
   return checked;
+}
+
+// The first value of a field of every line of page that does not fit, or empty.
+std::string LineMisfit(const char* field, const PerLine<std::int32_t>& table, int page,
+                       ValueRange range) {
+  std::string misfit;
+  for (int l = 0; l < kLines && misfit.empty(); ++l)
+    misfit = ValueMisfit(field, page, l, table[page][l], range);
+  return misfit;
+}
+
+// The same for a field of every page.
+std::string PageMisfit(const char* field, const PerPage<std::int32_t>& table, ValueRange range) {
+  std::string misfit;
+  for (int p = 0; p < kPages && misfit.empty(); ++p)
+    misfit = ValueMisfit(field, p, -1, table[p], range);
+  return misfit;
 }
 
 }  // namespace
@@ -43,50 +57,58 @@ CheckedFrame CheckedPageColourFrame(const DisplayConfig& config, int page) {
     checked.colour_line = blank;
     return checked;
   }
-  std::string misfit;
-  for (int l = 0; l < kLines && misfit.empty(); ++l) {
-    misfit = Misfit("character colour", page, l, config.char_colour[page][l], kOneDigit);
-    if (misfit.empty())
-      misfit = Misfit("border colour", page, l, config.border_colour[page][l], kOneDigit);
-  }
+  std::string misfit = LineMisfit("character colour", config.char_colour, page, kColourRange);
+  if (misfit.empty())
+    misfit = LineMisfit("border colour", config.border_colour, page, kColourRange);
   return Fitting(misfit, [&] { return PageColourFrame(config, page); });
 }
 
 CheckedFrame CheckedPageBlinkFrame(const DisplayConfig& config, int page) {
-  std::string misfit;
-  for (int l = 0; l < kLines && misfit.empty(); ++l)
-    misfit = Misfit("blink", page, l, config.blink[page][l], kOneDigit);
-  return Fitting(misfit, [&] { return PageBlinkFrame(config, page); });
+  return Fitting(LineMisfit("blink", config.blink, page, kBlinkRange),
+                 [&] { return PageBlinkFrame(config, page); });
+}
+
+CheckedFrame CheckedPageFillFrame(const DisplayConfig& config, int page) {
+  return Fitting(ValueMisfit("fill", page, -1, config.fill_mask[page], kFillMaskRange),
+                 [&] { return PageFillFrame(config, page); });
+}
+
+CheckedFrame CheckedAllFillFrame(const DisplayConfig& config) {
+  return Fitting(PageMisfit("fill", config.fill_mask, kFillMaskRange),
+                 [&] { return AllFillFrame(config); });
+}
+
+CheckedFrame CheckedCharLevelFrame(const DisplayConfig& config) {
+  return Fitting(PageMisfit("character level", config.char_level, kCharLevelRange),
+                 [&] { return CharLevelFrame(config); });
 }
 
 CheckedFrame CheckedDisplayPageFrame(const DisplayConfig& config) {
-  const std::string misfit = config.display_page_auto != 0
-                                 ? std::string()
-                                 : Misfit("current page", -1, -1, config.current_page, kPages - 1);
+  const std::string misfit =
+      config.display_page_auto != 0
+          ? std::string()
+          : ValueMisfit("current page", -1, -1, config.current_page, kShownPage);
   return Fitting(misfit, [&] { return DisplayPageFrame(config); });
 }
 
+CheckedFrame CheckedDisplayOnOffFrame(const DisplayConfig& config) {
+  return Fitting(ValueMisfit("display on", -1, -1, config.display_on, {0, 1}),
+                 [&] { return DisplayOnOffFrame(config); });
+}
+
 CheckedFrame CheckedDisplayTimeFrame(const DisplayConfig& config) {
-  std::string misfit;
-  for (int p = 0; p < kPages && misfit.empty(); ++p)
-    misfit = Misfit("display time", p, -1, config.display_time[p], kTwoDigits);
-  return Fitting(misfit, [&] { return DisplayTimeFrame(config); });
+  return Fitting(PageMisfit("display time", config.display_time, kDisplayTimeRange),
+                 [&] { return DisplayTimeFrame(config); });
 }
 
 CheckedFrame CheckedPositionHFrame(const DisplayConfig& config) {
-  return Fitting(Misfit("horizontal position", -1, -1, config.position_h, kTwoDigits),
+  return Fitting(ValueMisfit("horizontal position", -1, -1, config.position_h, kPositionRange),
                  [&] { return PositionHFrame(config); });
 }
 
 CheckedFrame CheckedPositionVFrame(const DisplayConfig& config) {
-  return Fitting(Misfit("vertical position", -1, -1, config.position_v, kTwoDigits),
+  return Fitting(ValueMisfit("vertical position", -1, -1, config.position_v, kPositionRange),
                  [&] { return PositionVFrame(config); });
-}
-
-CheckedFrame Unchecked(Frame frame) {
-  CheckedFrame checked;
-  checked.frame = std::move(frame);
-  return checked;
 }
 
 std::string RefusalMessage(const CheckedFrame& checked) {
@@ -96,7 +118,7 @@ std::string RefusalMessage(const CheckedFrame& checked) {
     case FrameRefusal::kColour:
       return msg::kCantSetColour;
     case FrameRefusal::kValue:
-      return std::string(msg::kCantSetColour) + ": " + checked.misfit;
+      return msg::kValueNotSent + checked.misfit;
     case FrameRefusal::kNone:
       break;
   }

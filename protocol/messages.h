@@ -29,5 +29,7 @@ inline constexpr char kNoSimulatedBoard[] = "Can't start the simulated board: ";
 inline constexpr char kCantFileOpen[] = "Can't file open";
 inline constexpr char kDontFileOpen[] = "Don't file open";
 inline constexpr char kTitleRefused[] = "ＪＩＳ第１水準,第２水準以外の字が選択されてます";
+// A frame not built because a value does not fit it; the value and its range follow.
+inline constexpr char kValueNotSent[] = "Not sent, a value does not fit: ";
 
 }  // namespace qrv::msg

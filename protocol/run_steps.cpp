@@ -18,9 +18,9 @@ AllItemsStepResult AllItemsStep(const DisplayConfig& config, int step) {
   if (kTitles.Holds(step)) {
     take(CheckedTitleFrame(config, kTitles.Page(step), true), kTitles.Page(step));
   } else if (step == kFill) {
-    take(Unchecked(AllFillFrame(config)));
+    take(CheckedAllFillFrame(config));
   } else if (step == kCharLevel) {
-    take(Unchecked(CharLevelFrame(config)));
+    take(CheckedCharLevelFrame(config));
   } else if (kColours.Holds(step)) {
     take(CheckedPageColourFrame(config, kColours.Page(step)), kColours.Page(step));
   } else if (kBlink.Holds(step)) {
@@ -52,10 +52,10 @@ AllItemsStepResult PageSendStep(const DisplayConfig& config, int page, int step)
       static_cast<CheckedFrame&>(r) = CheckedPageBlinkFrame(config, page);
       break;
     case kFill:
-      static_cast<CheckedFrame&>(r) = Unchecked(PageFillFrame(config, page));
+      static_cast<CheckedFrame&>(r) = CheckedPageFillFrame(config, page);
       break;
     case kCharLevel:
-      static_cast<CheckedFrame&>(r) = Unchecked(CharLevelFrame(config));
+      static_cast<CheckedFrame&>(r) = CheckedCharLevelFrame(config);
       return r;
     default:
       static_cast<CheckedFrame&>(r) = CheckedDisplayTimeFrame(config);

@@ -90,18 +90,24 @@ TEST(RunSteps, RefusedPagesSendNothingAndSayWhere) {
   const AllItemsStepResult r = AllItemsStep(c, 36 + 6);
   EXPECT_EQ(std::make_tuple(r.frame.has_value(), r.refusal, r.colour_line),
             std::make_tuple(false, FrameRefusal::kColour, 3));
-  // A value the frame's digits cannot carry is named, and the frame not built; the largest
-  // that fit (9, 99, page 32 or any page under Auto) are sent.
+  // A value the board does not take is named with its range, and the frame not built; the
+  // largest it takes (8, 4, 0x7F, 99, 15, page 32 or any page under Auto) are sent.
   const std::tuple<int, void (*)(DisplayConfig&), std::string> values[] = {
-      {37, [](DisplayConfig& d) { d.border_colour[1][6] = 10; }, "page 2 line 7 border colour 10"},
-      {99, [](DisplayConfig& d) { d.blink[31][0] = -1; }, "page 32 line 1 blink -1"},
-      {100, [](DisplayConfig& d) { d.current_page = 32; }, "current page 32"},
-      {101, [](DisplayConfig& d) { d.display_time[4] = 100; }, "page 5 display time 100"},
-      {102, [](DisplayConfig& d) { d.position_h = 2147483647; }, "horizontal position 2147483647"},
-      {103, [](DisplayConfig& d) { d.position_v = -3; }, "vertical position -3"}};
+      {37, [](DisplayConfig& d) { d.border_colour[1][6] = 9; },
+       "page 2 line 7 border colour 9 (0..8)"},
+      {99, [](DisplayConfig& d) { d.blink[31][0] = -1; }, "page 32 line 1 blink -1 (0..4)"},
+      {34, [](DisplayConfig& d) { d.fill_mask[3] = 0x80; }, "page 4 fill 128 (0..127)"},
+      {35, [](DisplayConfig& d) { d.char_level[0] = 2; }, "page 1 character level 2 (0..1)"},
+      {100, [](DisplayConfig& d) { d.current_page = 32; }, "current page 32 (0..31)"},
+      {101, [](DisplayConfig& d) { d.display_time[4] = 100; }, "page 5 display time 100 (0..99)"},
+      {102, [](DisplayConfig& d) { d.position_h = 16; }, "horizontal position 16 (0..15)"},
+      {103, [](DisplayConfig& d) { d.position_v = -3; }, "vertical position -3 (0..15)"}};
   DisplayConfig edge;
-  edge.border_colour[1][6] = edge.blink[31][0] = 9;
-  edge.display_time[4] = edge.position_h = edge.position_v = 99;
+  edge.border_colour[1][6] = 8;
+  edge.blink[31][0] = 4;
+  edge.fill_mask[3] = 0x7F;
+  edge.display_time[4] = 99;
+  edge.position_h = edge.position_v = 15;
   edge.current_page = 40, edge.display_page_auto = 1;
   for (const auto& [step, change, misfit] : values) {
     DisplayConfig d;

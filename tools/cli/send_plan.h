@@ -19,6 +19,6 @@ using SendPlan = std::vector<AllItemsStepResult>;
 SendPlan PlanSend(const DisplayConfig& config, const SendSelection& selection);
 
 // A single frame for the whole board.
-SendPlan OneFramePlan(Frame frame);
+SendPlan OneFramePlan(CheckedFrame frame);
 
 }  // namespace qrv

@@ -21,7 +21,7 @@ std::vector<std::string> SendRefusals(const DisplayConfig& config, const SendPla
                       ": colours refused: character and border colour are both " +
                       std::string(kColourNames[kColourBlank]) + " (" + msg::kCantSetColour + ")");
     } else if (r.refusal == FrameRefusal::kValue) {
-      lines.push_back(r.misfit + ": does not fit its frame (" + msg::kCantSetColour + ")");
+      lines.push_back(r.misfit + ": does not fit its frame, which is not sent");
     }
   }
   return lines;
