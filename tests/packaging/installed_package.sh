@@ -19,6 +19,12 @@ cd "$work"
 for program in qrv470kse qrv470kse-cli qrv470kse-board; do
   [ "$(command -v "$program")" = "/usr/bin/$program" ] || { echo "$program not in /usr/bin"; exit 1; }
   man -w "$program"
+  # The Japanese page, as a Japanese operator's man finds it (man falls back to the English
+  # one when there is none), rendered without a word from groff.
+  page=$(man -w -L ja "$program")
+  [[ $page == /usr/share/man/ja/man1/* ]] || { echo "no Japanese man page of $program: $page"; exit 1; }
+  warnings=$(LC_ALL=C.UTF-8 man --warnings -L ja "$program" 2>&1 >/dev/null)
+  [ -z "$warnings" ] || { echo "$warnings"; echo "groff warns about $page"; exit 1; }
 done
 qrv470kse-cli --version
 qrv470kse-cli frames "/usr/share/doc/$package/examples/sample.dat" >frames.txt
