@@ -63,6 +63,12 @@ int main(int argc, char** argv) {
     QCoreApplication text_only(argc, argv);
     return ParseArguments() ? 0 : 2;
   }
+  // Checked before a display is needed: without one the GUI application ends the process,
+  // and a command line it does not take is refused all the same.
+  {
+    QCoreApplication text_only(argc, argv);
+    if (!ParseArguments()) return 2;
+  }
   QApplication app(argc, argv);
   QApplication::setWindowIcon(qrv::AppIcon());
   const std::optional<qrv::StartOptions> parsed = ParseArguments();

@@ -110,15 +110,15 @@ class StartupTest : public QObject {
     // A folder as settings file, arguments it does not take: one line, status 2.
     for (const QStringList& args : {QStringList{"--settings", dir.path()}, {"x.dat"}, {"-z"}})
       QVERIFY(!ParseStartOptions(QStringList{"qrv470kse"} + args, &error) && !error.isEmpty());
+    // Neither the refusal nor --version needs a display, as on a terminal over ssh.
     QProcess program;
+    QProcessEnvironment no_display = QProcessEnvironment::systemEnvironment();
+    no_display.remove("DISPLAY");
+    no_display.insert("QT_QPA_PLATFORM", "xcb");
+    program.setProcessEnvironment(no_display);
     program.start(QRV470KSE_BINARY, {"x.dat"});
     QVERIFY(program.waitForFinished() && program.exitCode() == 2);
     QCOMPARE(("\n" + program.readAllStandardError()).count("\nqrv470kse: "), 1);
-    // --version needs no display, as on a terminal over ssh.
-    QProcessEnvironment no_display = QProcessEnvironment::systemEnvironment();
-    no_display.remove("DISPLAY");
-    no_display.remove("QT_QPA_PLATFORM");
-    program.setProcessEnvironment(no_display);
     program.start(QRV470KSE_BINARY, {"--version"});
     QVERIFY(program.waitForFinished() && program.exitCode() == 0);
     QVERIFY(program.readAllStandardOutput().startsWith("qrv470kse 1."));
