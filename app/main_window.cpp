@@ -48,7 +48,7 @@ MainWindow::MainWindow(MainWindowServices services, QWidget* parent)
   setFixedSize(kOuterWidth, kOuterHeight);
   move(0, 0);
 
-  watchdog_.setInterval(kWatchdogPeriodMs);
+  watchdog_.setInterval(kWatchdogPeriod);
   watchdog_.setTimerType(Qt::PreciseTimer);
   connect(&watchdog_, &QTimer::timeout, this, &MainWindow::OnWatchdogTimer);
   services_.dialogs.ConfigChanged = [this] { ConfigChanged(); };

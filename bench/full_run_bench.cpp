@@ -42,7 +42,8 @@ double Run(qrv::FullRunDialog& dialog, const qrv::LinkState& link, int speed_up,
            long frames) {
   auto* timer = dialog.run()->findChild<QTimer*>();
   timer->setInterval(timer->interval() / speed_up);
-  const auto limit = std::chrono::milliseconds(2 * 103 * dialog.run()->plan().period_ms + 10000);
+  const auto limit =
+      std::chrono::milliseconds(2 * 103 * dialog.run()->plan().period.count() + 10000);
   QEventLoop loop;
   QTimer poll;
   bool answered = false;

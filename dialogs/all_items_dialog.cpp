@@ -5,8 +5,6 @@
 
 namespace qrv {
 
-static_assert(AllItemsDialog::kRun.steps == kAllItemsSteps);
-
 AllItemsDialog::AllItemsDialog(DialogContext& context, QWidget* owner)
     : FullRunDialog(context,
                     {ids::kAllItemsTemplate, QStringLiteral("全項目の設定"),

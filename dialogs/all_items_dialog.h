@@ -1,6 +1,7 @@
 #pragma once
 
 #include "full_run_dialog.h"
+#include "run_steps.h"
 
 namespace qrv {
 
@@ -11,7 +12,7 @@ class AllItemsDialog : public FullRunDialog {
   Q_OBJECT
 
  public:
-  static constexpr RunPlan kRun{ids::kAllItemsTimer, 500, 103};
+  static constexpr RunPlan kRun{ids::kAllItemsTimer, kSendPeriod, kAllItemsSteps};
 
   AllItemsDialog(DialogContext& context, QWidget* owner);
 

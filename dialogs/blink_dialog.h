@@ -1,5 +1,6 @@
 #pragma once
 
+#include "resource_ids.h"
 #include "setting_dialog.h"
 
 namespace qrv {
@@ -10,7 +11,7 @@ class BlinkDialog : public SettingDialog {
   Q_OBJECT
 
  public:
-  static constexpr RunPlan kRun{20, 500, kPages};
+  static constexpr RunPlan kRun{ids::kBlinkTimer, kSendPeriod, kPages};
 
   BlinkDialog(DialogContext& context, QWidget* owner);
 

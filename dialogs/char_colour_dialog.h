@@ -1,5 +1,6 @@
 #pragma once
 
+#include "resource_ids.h"
 #include "setting_dialog.h"
 
 namespace qrv {
@@ -10,7 +11,7 @@ class CharColourDialog : public SettingDialog {
   Q_OBJECT
 
  public:
-  static constexpr RunPlan kRun{5, 500, kPages};
+  static constexpr RunPlan kRun{ids::kColourTimer, kSendPeriod, kPages};
 
   CharColourDialog(DialogContext& context, QWidget* owner);
 

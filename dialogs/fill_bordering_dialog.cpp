@@ -14,10 +14,8 @@ FillBorderingDialog::FillBorderingDialog(DialogContext& context, QWidget* owner)
       AddLineLists(QStringLiteral("Fill bordering"), {QStringLiteral("OFF"), QStringLiteral(" ON")},
                    "fillLine", ids::kFillLineFirst, 7, 7);
   for (int line = 0; line < kLines; ++line) {
-    OnSetting(lines_[line], [this, line](int value) {
-      std::int32_t& mask = config().fill_mask[page()];
-      mask = value != 0 ? (mask | (1 << line)) : (mask & ~(1 << line));
-    });
+    OnSetting(lines_[line],
+              [this, line](int value) { config().set_fill(page(), line, value != 0); });
   }
   // One frame carries every page: no run, so its answer brings "設定完了" like any send.
   AddPageColumn(
@@ -28,7 +26,7 @@ FillBorderingDialog::FillBorderingDialog(DialogContext& context, QWidget* owner)
 
 void FillBorderingDialog::Reload() {
   for (int line = 0; line < kLines; ++line) {
-    Select(lines_[line], (config().fill_mask[page()] >> line) & 1);
+    Select(lines_[line], config().fill(page(), line) ? 1 : 0);
   }
 }
 

@@ -7,8 +7,6 @@
 
 namespace qrv {
 
-static_assert(MaintenanceReadDialog::kRun.steps == kMaintenanceReadSteps);
-
 MaintenanceReadDialog::MaintenanceReadDialog(DialogContext& context, QWidget* owner)
     : FullRunDialog(context,
                     {ids::kMaintenanceReadTemplate, QStringLiteral("定値項目の読み込み"),

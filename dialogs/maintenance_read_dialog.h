@@ -1,6 +1,7 @@
 #pragma once
 
 #include "full_run_dialog.h"
+#include "run_steps.h"
 
 namespace qrv {
 
@@ -12,7 +13,7 @@ class MaintenanceReadDialog : public FullRunDialog {
   Q_OBJECT
 
  public:
-  static constexpr RunPlan kRun{ids::kReadTimer, 300, 103};
+  static constexpr RunPlan kRun{ids::kReadTimer, kReadPeriod, kMaintenanceReadSteps};
 
   MaintenanceReadDialog(DialogContext& context, QWidget* owner);
 

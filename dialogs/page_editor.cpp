@@ -27,10 +27,6 @@ Control* Named(Control* control, const char* name, int id) {
   return control;
 }
 
-bool FillBit(const DisplayConfig& config, int page, int line) {
-  return (config.fill_mask[page] >> line & 1) != 0;
-}
-
 // A character of one byte: ASCII or half-width katakana, neither of which the board shows.
 bool HasHalfWidth(std::string_view text) {
   for (std::size_t i = 0; i < text.size(); i += 2) {
@@ -147,8 +143,7 @@ PageEditor::PageEditor(DialogContext& context, QWidget* parent)
   connect(char_level_, &QComboBox::activated, this,
           [this] { Store(char_level_, context_.config.char_level[page_]); });
   connect(fill_, &QCheckBox::clicked, this, [this](bool on) {
-    std::int32_t& mask = context_.config.fill_mask[page_];
-    mask = on ? mask | 1 << line_ : mask & ~(1 << line_);
+    context_.config.set_fill(page_, line_, on);
     context_.SettingStored();
   });
   connect(send_, &QPushButton::clicked, this, [this] {
@@ -211,7 +206,7 @@ void PageEditor::Reload() {
   select(blink_, config.blink[page_][line_]);
   select(display_time_, config.display_time[page_]);
   select(char_level_, config.char_level[page_]);
-  fill_->setChecked(FillBit(config, page_, line_));
+  fill_->setChecked(config.fill(page_, line_));
   // A note on refused input belongs to the moment it was typed: it goes with the next change.
   note_->setText(LineRefusal());
 }

@@ -26,7 +26,7 @@ class PageEditor : public QWidget {
 
  public:
   // The page's frames in the order they go out.
-  static constexpr RunPlan kRun{ids::kPageSendTimer, 500, kPageSendSteps};
+  static constexpr RunPlan kRun{ids::kPageSendTimer, kSendPeriod, kPageSendSteps};
 
   PageEditor(DialogContext& context, QWidget* parent);
   ~PageEditor() override;

@@ -23,7 +23,11 @@ QStringList ColourItems() {
 }
 
 QStringList LevelItems() {
-  return {QStringLiteral(" Low"), QStringLiteral("High")};
+  QStringList items;
+  // Right-aligned, as the character level dialog lists them.
+  for (const std::string_view name : kLevelNames)
+    items << QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())).rightJustified(4);
+  return items;
 }
 
 }  // namespace qrv

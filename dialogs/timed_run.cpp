@@ -15,7 +15,7 @@ TimedRun::TimedRun(LinkState& link, const DispatchNotifier* dispatched, RunPlan 
       step_(std::move(step)),
       timer_(this) {
   setObjectName(QStringLiteral("timedRun"));
-  timer_.setInterval(plan_.period_ms);
+  timer_.setInterval(plan_.period);
   // A coarse timer may fire up to 5 % early or late; the board is paced one frame a period.
   timer_.setTimerType(Qt::PreciseTimer);
   timer_.setProperty("timerId", plan_.timer_id);
@@ -30,7 +30,7 @@ void TimedRun::Start() {
   if (link_.BatchStep != 0) return;
   link_.RunBegun();
   run_pace_ = pace_;
-  timer_.start(NextStepDue(run_pace_, std::chrono::milliseconds(plan_.period_ms), false, false));
+  timer_.start(NextStepDue(run_pace_, plan_.period, false, false));
 }
 
 void TimedRun::SetSteps(int steps) {
@@ -78,7 +78,7 @@ void TimedRun::AwaitAnswer() {
   // A modal box a step opened may have let the run end meanwhile.
   if (!timer_.isActive()) return;
   const bool sent = link_.AnswerPending != 0;
-  timer_.start(NextStepDue(run_pace_, std::chrono::milliseconds(plan_.period_ms), sent, false));
+  timer_.start(NextStepDue(run_pace_, plan_.period, sent, false));
   awaiting_answer_ = sent;
 }
 
@@ -86,7 +86,7 @@ void TimedRun::LineDispatched() {
   if (!awaiting_answer_ || (link_.AnswerPending != 0 && link_.ErrorReceived == 0)) return;
   awaiting_answer_ = false;
   if (timer_.isActive()) {
-    timer_.start(NextStepDue(run_pace_, std::chrono::milliseconds(plan_.period_ms), true, true));
+    timer_.start(NextStepDue(run_pace_, plan_.period, true, true));
   }
 }
 

@@ -6,6 +6,7 @@
 
 #include "dispatch_notifier.h"
 #include "link_state.h"
+#include "periods.h"
 #include "run_pacing.h"
 
 class QLineEdit;
@@ -16,7 +17,7 @@ namespace qrv {
 // The timer, period and length of one dialog's run.
 struct RunPlan {
   int timer_id;
-  int period_ms;
+  std::chrono::milliseconds period;
   int steps;
 };
 

@@ -17,7 +17,7 @@ class TitleTextDialog : public SettingDialog {
   Q_OBJECT
 
  public:
-  static constexpr RunPlan kRun{ids::kTitleTimer, 500, kPages};
+  static constexpr RunPlan kRun{ids::kTitleTimer, kSendPeriod, kPages};
 
   TitleTextDialog(DialogContext& context, QWidget* owner);
   ~TitleTextDialog() override;

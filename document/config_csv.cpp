@@ -26,15 +26,12 @@ enum Column : int {
   kLevelColumn,
   kColumns
 };
-constexpr std::array<std::string_view, kColumns> kColumnNames = {
-    "page",  "line", "text",         "char_colour", "border_colour",
-    "blink", "fill", "display_time", "char_level"};
+static_assert(kCsvColumns.size() == kColumns);
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr char kLineEnd[] = "\r\n";
 constexpr char kReplacement[] = "\xEF\xBF\xBD";  // U+FFFD
 // The character level dialog's words, index = level.
-constexpr std::array<std::string_view, 2> kLevelWords = {"Low", "High"};
 constexpr ValueRange kPageNumbers{1, kPages};
 constexpr ValueRange kLineNumbers{1, kLines};
 constexpr ValueRange kFillBit{0, 1};
@@ -50,7 +47,15 @@ std::string ColourWord(std::int32_t colour) {
 }
 
 std::string LevelWord(std::int32_t level) {
-  return kCharLevelRange.Holds(level) ? std::string(kLevelWords[level]) : std::to_string(level);
+  return kCharLevelRange.Holds(level) ? std::string(kLevelNames[level]) : std::to_string(level);
+}
+
+// "黒 赤 … ブランク".
+std::string ColourList() {
+  std::string list;
+  for (const std::string_view name : kColourNames)
+    list += (list.empty() ? "" : " ") + std::string(name);
+  return list;
 }
 
 std::string RangeText(ValueRange range) {
@@ -123,7 +128,7 @@ class CsvReader {
     std::string text = "line " + std::to_string(line);
     if (column >= 0) {
       text += " column ";
-      text += column < kColumns ? std::string(kColumnNames[column]) : std::to_string(column + 1);
+      text += column < kColumns ? std::string(kCsvColumns[column]) : std::to_string(column + 1);
     }
     problems_.push_back({line, text + ": " + what});
   }
@@ -168,7 +173,7 @@ void CsvReader::Fractions() {
         Problem(line, column, Quoted(field) + " is not a whole number");
       continue;
     }
-    std::string text = "column " + std::string(kColumnNames[column]) + ": " +
+    std::string text = "column " + std::string(kCsvColumns[column]) + ": " +
                        std::to_string(found.size()) + " rows hold numbers that are not whole (";
     for (std::size_t i = 0; i < kFractionsNamed; ++i)
       text += "line " + std::to_string(found[i].first) + " " + Quoted(found[i].second) + ", ";
@@ -206,9 +211,9 @@ void CsvReader::Decode(std::string_view bytes, std::string& text) {
 void CsvReader::Header(const CsvRow& row) {
   std::size_t matching = 0;
   for (std::size_t i = 0; i < row.fields.size() && i < kColumns; ++i)
-    matching += row.fields[i] == kColumnNames[i];
+    matching += row.fields[i] == kCsvColumns[i];
   if (matching == 0) {
-    Problem(row.line, -1, "the first line must be the header " + std::string(kCsvHeader));
+    Problem(row.line, -1, "the first line must be the header " + CsvHeader());
     return;
   }
   for (std::size_t i = 0; i < std::max<std::size_t>(row.fields.size(), kColumns); ++i) {
@@ -217,7 +222,7 @@ void CsvReader::Header(const CsvRow& row) {
       Problem(row.line, column, "missing from the header");
     } else if (i >= kColumns) {
       Problem(row.line, column, Quoted(row.fields[i]) + " is not a column of the format");
-    } else if (row.fields[i] != kColumnNames[i]) {
+    } else if (row.fields[i] != kCsvColumns[i]) {
       Problem(row.line, column, "the header says " + Quoted(row.fields[i]));
     }
   }
@@ -270,8 +275,7 @@ void CsvReader::Row(const CsvRow& row) {
     const std::optional<std::int32_t> value = Named(field(column), kColourNames);
     if (!value)
       NotA(row, column, field(column),
-           "a colour (黒 赤 緑 黄 青 マゼンタ シアン 白 ブランク, or " + RangeText(kColourRange) +
-               ")");
+           "a colour (" + ColourList() + ", or " + RangeText(kColourRange) + ")");
     return value.value_or(0);
   };
   values.char_colour = colour(kCharColourColumn);
@@ -279,7 +283,7 @@ void CsvReader::Row(const CsvRow& row) {
   values.blink = number(kBlinkColumn, kBlinkRange, RangeText(kBlinkRange)).value_or(0);
   values.fill = number(kFillColumn, kFillBit, "1 or 0").value_or(0);
   const auto time = number(kTimeColumn, kDisplayTimeRange, RangeText(kDisplayTimeRange));
-  const std::optional<std::int32_t> level = Named(field(kLevelColumn), kLevelWords);
+  const std::optional<std::int32_t> level = Named(field(kLevelColumn), kLevelNames);
   if (!level) NotA(row, kLevelColumn, field(kLevelColumn), "High, Low, 1 or 0");
   if (page) {
     PageWide(row, kTimeColumn, *page - 1, time, time_,
@@ -375,9 +379,16 @@ void CsvReader::Apply(DisplayConfig& config, CsvRowLines* rows) const {
 
 }  // namespace
 
+std::string CsvHeader() {
+  std::string header;
+  for (const std::string_view column : kCsvColumns)
+    header += (header.empty() ? "" : ",") + std::string(column);
+  return header;
+}
+
 std::string WriteConfigCsv(const DisplayConfig& config) {
   std::string out(kByteOrderMark);
-  out += kCsvHeader;
+  out += CsvHeader();
   out += kLineEnd;
   for (int p = 0; p < kPages; ++p) {
     for (int l = 0; l < kLines; ++l) {
@@ -387,7 +398,7 @@ std::string WriteConfigCsv(const DisplayConfig& config) {
                                             ColourWord(config.char_colour[p][l]),
                                             ColourWord(config.border_colour[p][l]),
                                             std::to_string(config.blink[p][l]),
-                                            std::to_string((config.fill_mask[p] >> l) & 1),
+                                            std::to_string(config.fill(p, l) ? 1 : 0),
                                             std::to_string(config.display_time[p]),
                                             LevelWord(config.char_level[p])};
       for (int c = 0; c < kColumns; ++c) out += (c == 0 ? "" : ",") + fields[c];
@@ -422,7 +433,7 @@ std::vector<std::string> ReadConfigCsv(std::string_view bytes, DisplayConfig& co
     }
     header = false;
   }
-  if (header) reader.Problem(1, -1, "no header: the first line must be " + std::string(kCsvHeader));
+  if (header) reader.Problem(1, -1, "no header: the first line must be " + CsvHeader());
   reader.Missing();
   reader.Fractions();
   problems = reader.Problems();

@@ -9,9 +9,13 @@
 
 namespace qrv {
 
-// The first line of the CSV form; each row after it is one line of one page.
-constexpr std::string_view kCsvHeader =
-    "page,line,text,char_colour,border_colour,blink,fill,display_time,char_level";
+// The columns of the CSV form, in their order; each row is one line of one page.
+constexpr std::array<std::string_view, 9> kCsvColumns = {
+    "page",  "line", "text",         "char_colour", "border_colour",
+    "blink", "fill", "display_time", "char_level"};
+
+// The first line of the CSV form: the columns' names, comma-separated.
+std::string CsvHeader();
 
 // The titles, colours, blink and fill of every line and the display time and character
 // level of every page as CSV: the header, then 224 rows from page 1 line 1 to page 32

@@ -21,6 +21,8 @@ constexpr int kColourBlank = 8;
 // The colour codes as the operator reads them (UTF-8); index = code.
 constexpr std::array<std::string_view, 9> kColourNames = {
     "黒", "赤", "緑", "黄", "青", "マゼンタ", "シアン", "白", "ブランク"};
+// The character levels by name; index = level.
+constexpr std::array<std::string_view, 2> kLevelNames = {"Low", "High"};
 
 template <typename T>
 using PerPage = std::array<T, kPages>;
@@ -66,6 +68,12 @@ struct DisplayConfig {
 
   // Every field but display_on to its start value.
   void reset_to_defaults();
+
+  // Line's part of its page's fill: bit line of fill_mask.
+  bool fill(int page, int line) const { return (fill_mask[page] >> line & 1) != 0; }
+  void set_fill(int page, int line, bool on) {
+    fill_mask[page] = on ? fill_mask[page] | 1 << line : fill_mask[page] & ~(1 << line);
+  }
 
   // The text of one title line, up to its NUL.
   std::string_view title(int page, int line) const;

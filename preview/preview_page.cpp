@@ -28,7 +28,7 @@ PreviewPage PreviewFromConfig(const DisplayConfig& config, int page) {
   }
   for (int l = 0; l < kLines; ++l) {
     preview.lines[l] = PreviewLine{config.char_colour[page][l], config.border_colour[page][l],
-                                   (config.fill_mask[page] >> l & 1) != 0, config.blink[page][l]};
+                                   config.fill(page, l), config.blink[page][l]};
   }
   preview.low = config.char_level[page] == 0;
   return preview;

@@ -1,18 +1,12 @@
 #pragma once
 
-#include <chrono>
 #include <functional>
 
 #include "link_state.h"
+#include "periods.h"
 #include "reporter.h"
 
 namespace qrv {
-
-// Ticks after which a pending answer counts as lost: the report comes at the seventh.
-constexpr int kUnansweredTicksLimit = 6;
-constexpr int kWatchdogPeriodMs = 500;
-// How long a frame may wait for its answer before "No Connect".
-constexpr std::chrono::milliseconds kAnswerTimeout{kWatchdogPeriodMs * (kUnansweredTicksLimit + 1)};
 
 // One tick of the answer watchdog. Counts only while an answer is pending and no timed run
 // is under way; at the seventh such tick the flags are cleared before "No Connect" is

@@ -191,7 +191,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(std::make_tuple(h.config->title(0, 0), h.config->char_colour[0][0],
                              h.config->position_h, h.config->modified),
              std::make_tuple(std::string_view("\x93\x8c\x8b\x9e"), 1, 3, 1));
-    std::string faults = "\xEF\xBB\xBF" + std::string(kCsvHeader) + "\r\n";
+    std::string faults = "\xEF\xBB\xBF" + CsvHeader() + "\r\n";
     for (int k = 0; k < 20; ++k)
       faults += std::to_string(k / kLines + 1) + "," + std::to_string(k % kLines + 1) +
                 ",,白,黒,9,0,2,High\r\n";

@@ -289,7 +289,8 @@ class DialogsTest : public QObject {
     // A value its frame cannot carry, as from a hand-edited file: named, nothing sent.
     f.config.blink[19][6] = 10;
     Press(dialog, 1048);
-    QCOMPARE(f.reporter.shown, Texts{"warning:Not sent, a value does not fit: page 20 line 7 blink 10 (0..4)"});
+    QCOMPARE(f.reporter.shown,
+             Texts{"warning:Not sent, a value does not fit: page 20 line 7 blink 10 (0..4)"});
     QCOMPARE(f.sent.size(), std::size_t{33});
     f.reporter.shown.clear();
     // Blank pages, an error answer and closing end a colour run as they should.

@@ -99,8 +99,7 @@ TEST(ConfigCsv, WritesTheFixedFormat) {
   const std::string csv = WriteConfigCsv(c);
   const Texts lines = CsvLines(csv);
   ASSERT_EQ(lines.size(), 225u);
-  EXPECT_EQ(csv.substr(0, kBom.size() + kCsvHeader.size() + 2),
-            kBom + std::string(kCsvHeader) + "\r\n");
+  EXPECT_EQ(csv.substr(0, kBom.size() + CsvHeader().size() + 2), kBom + CsvHeader() + "\r\n");
   EXPECT_EQ(Joined(lines, "\r\n"), csv.substr(kBom.size()));
   const std::pair<int, std::string> rows[] = {
       {1, "1,1,日本,黒,赤,0,0,0,Low"},
@@ -169,13 +168,12 @@ TEST(ConfigCsv, RefusesEachFaultByLineAndColumn) {
        {"line 1 column text: the header says \"title\"",
         "line 1 column char_level: missing from the header"}},
       {Joined(Texts(good.begin() + 1, good.end()), "\r\n"),
-       {"line 1: the first line must be the header " + std::string(kCsvHeader),
-        "no row for page 1 line 1"}},
+       {"line 1: the first line must be the header " + CsvHeader(), "no row for page 1 line 1"}},
       {with({{1, "1,1,a,b" + r2}, {2, "1,2,,白,黒,0"}}),
        {"line 2 column 10: the row has 10 columns, not 9 (a text with a comma is quoted whole)",
         "line 3 column fill: missing: the row has 6 of the 9 columns"}},
       // A column more that holds text, and the header's: empty ones are passed over.
-      {with({{0, std::string(kCsvHeader) + ",,"}, {1, "1,1,a" + r2 + ",note,"}}),
+      {with({{0, CsvHeader() + ",,"}, {1, "1,1,a" + r2 + ",note,"}}),
        {"line 2 column 10: the row has 10 columns, not 9: the format has no column 10 for "
         "\"note\""}},
       // A few numbers a spreadsheet wrote with a decimal point are named each; a column of
@@ -204,7 +202,7 @@ TEST(ConfigCsv, RefusesEachFaultByLineAndColumn) {
        "p\0a\0",
        {"line 1: UTF-16 text; save the CSV as UTF-8 or code page 932 (Shift_JIS)"}},
       {"",
-       {"line 1: no header: the first line must be " + std::string(kCsvHeader),
+       {"line 1: no header: the first line must be " + CsvHeader(),
         "no rows for page 1 line 1 to page 32 line 7"}},
   };
   for (const auto& [csv, want] : cases) {
