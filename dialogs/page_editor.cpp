@@ -10,11 +10,11 @@
 
 #include "dialog_units.h"
 #include "frame_senders.h"
+#include "line_refusal.h"
 #include "messages.h"
 #include "response_box_owner.h"
 #include "run_steps.h"
 #include "setting_items.h"
-#include "title_check.h"
 #include "title_line_edit.h"
 
 namespace qrv {
@@ -25,36 +25,6 @@ Control* Named(Control* control, const char* name, int id) {
   control->setObjectName(QString::fromLatin1(name));
   control->setProperty("controlId", id);
   return control;
-}
-
-// A character of one byte: ASCII or half-width katakana, neither of which the board shows.
-bool HasHalfWidth(std::string_view text) {
-  for (std::size_t i = 0; i < text.size(); i += 2) {
-    if (!IsSjisLeadByte(static_cast<unsigned char>(text[i]))) return true;
-  }
-  return false;
-}
-
-bool BothBlank(const DisplayConfig& config, int page, int line) {
-  return config.char_colour[page][line] == kColourBlank &&
-         config.border_colour[page][line] == kColourBlank;
-}
-
-QString ColourRefusal() {
-  return QStringLiteral("文字色と縁取り色がともにブランクの行は送れません（%1）")
-      .arg(QString::fromLatin1(msg::kCantSetColour));
-}
-
-// Why a line's text keeps its page's titles from the board; empty when it would not.
-QString TitleRefusal(std::string_view title) {
-  const TitleCheck why = CheckTitleLine(title);
-  if (why.fault == TitleFault::kNone) return {};
-  if (why.fault == TitleFault::kLineTooLong)
-    return QStringLiteral("28バイトを超える行は送れません");
-  if (HasHalfWidth(title)) return QStringLiteral("半角文字を含む行は送れません");
-  return QStringLiteral("%1（%2文字目）")
-      .arg(QString::fromUtf8(msg::kTitleRefused))
-      .arg(why.column + 1);
 }
 
 // What a step sends, as the summary of a send names what it passed over.
@@ -245,8 +215,7 @@ QString PageEditor::PassedOver(int step, const AllItemsStepResult& result) const
   for (int l = 0; l < kLines; ++l) {
     QString line_why;
     if (result.refusal == FrameRefusal::kTitle) line_why = TitleRefusal(config.title(page, l));
-    if (result.refusal == FrameRefusal::kColour && BothBlank(config, page, l))
-      line_why = ColourRefusal();
+    if (result.refusal == FrameRefusal::kColour) line_why = ColourRefusal(config, page, l);
     if (!line_why.isEmpty()) why += QStringLiteral("\n  %1行目: %2").arg(l + 1).arg(line_why);
   }
   if (why.isEmpty()) why = QStringLiteral(" ") + collector_.last;
@@ -255,8 +224,8 @@ QString PageEditor::PassedOver(int step, const AllItemsStepResult& result) const
 
 QString PageEditor::LineRefusal() const {
   const DisplayConfig& config = context_.config;
-  if (BothBlank(config, page_, line_)) return ColourRefusal();
-  return TitleRefusal(config.title(page_, line_));
+  const QString colours = ColourRefusal(config, page_, line_);
+  return colours.isEmpty() ? TitleRefusal(config.title(page_, line_)) : colours;
 }
 
 }  // namespace qrv

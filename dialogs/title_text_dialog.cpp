@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "frame_senders.h"
+#include "line_refusal.h"
 #include "title_frame.h"
 #include "title_line_edit.h"
 
@@ -119,7 +120,9 @@ void TitleTextDialog::SendPage(bool store) {
   StoreLines();
   // A run is under way: its pages go out one by one, this one in its turn.
   if (context().link.BatchStep != 0) return;
-  SendTitleFrame(context(), store, page());
+  // The box says the page was refused; the foot says which line and why.
+  if (!SendTitleFrame(context(), store, page()))
+    notice_->setText(FirstTitleRefusal(config(), page()));
 }
 
 }  // namespace qrv

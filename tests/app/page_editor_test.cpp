@@ -8,7 +8,6 @@
 #include <QTimer>
 
 #include "app_harness.h"
-#include "checked_frame.h"
 #include "dialog_fixture.h"
 #include "main_window.h"
 #include "message_box_reporter.h"
@@ -16,6 +15,7 @@
 #include "preview_window.h"
 #include "qt_test_registry.h"
 #include "resource_ids.h"
+#include "run_steps.h"
 #include "timed_run.h"
 #include "title_line_edit.h"
 #include "visible_text.h"
@@ -137,13 +137,9 @@ class PageEditorTest : public QObject {
     Press(editor, ids::kEditorSend);
     QVERIFY(editor.run()->running());
     QTRY_VERIFY_WITH_TIMEOUT(!editor.run()->running(), 30000);
-    const DisplayConfig& c = *h.config;
-    const std::vector<std::string> expected = {VisibleText(*CheckedTitleFrame(c, 2, true).frame),
-                                               VisibleText(*CheckedPageColourFrame(c, 2).frame),
-                                               VisibleText(*CheckedPageBlinkFrame(c, 2).frame),
-                                               VisibleText(PageFillFrame(c, 2)),
-                                               VisibleText(CharLevelFrame(c)),
-                                               VisibleText(*CheckedDisplayTimeFrame(c).frame)};
+    std::vector<std::string> expected;
+    for (int step = 1; step <= kPageSendSteps; ++step)
+      expected.push_back(VisibleText(*PageSendStep(*h.config, 2, step).frame));
     QCOMPARE(SentSince(h.app->traffic(), mark), expected);
     const DotImage composed = preview->dots();
     Choose(*preview, ids::kPreviewSource, 1);

@@ -415,6 +415,8 @@ class DialogsTest : public QObject {
     Press(dialog, 1048);
     QCOMPARE(f.reporter.shown, Texts{"warning:ＪＩＳ第１水準,第２水準以外の字が選択されてます"});
     QCOMPARE(f.config.title(12, 0), "AB");
+    QCOMPARE(dialog.findChild<QLabel*>("inputNotice")->text(),
+             QStringLiteral("1行目: 半角文字を含む行は送れません"));
     // During the run the buttons store and send nothing: each page goes in its turn.
     f.sent.clear();
     Press(dialog, 1049);

@@ -69,6 +69,25 @@ TEST(RunSteps, StepsSendAndReadEveryFieldOnceInOrder) {
             "RPTFB\r\nRPTWL\r\nRPH\r\nRPV\r\n");
 }
 
+// One page as the page editor sends it: its title stored, colours, blink and fill, then the
+// level and display time of every page.
+TEST(RunSteps, APageGoesInItsSixFrames) {
+  DisplayConfig c;
+  c.set_title(1, 0, "\x82\x60");  // Ａ
+  c.char_colour[1][0] = 1;
+  c.border_colour[1][0] = 2;
+  c.blink[1][2] = 2;
+  c.fill_mask[1] = 0b101;
+  c.char_level[1] = 0;
+  c.display_time[1] = 7;
+  std::string frames;
+  for (int step = 1; step <= kPageSendSteps; ++step)
+    frames += PageSendStep(c, 1, step).frame.value_or("-");
+  EXPECT_EQ(frames, "CA022341" + Times("2121", 97) +
+                        "\r\nP02ICLT12707070707070\r\nP02BDLT0020000\r\nP02FBLT05\r\nPTWLHL" +
+                        Times("H", 30) + "\r\nPTCT0207" + Times("02", 30) + "\r\n");
+}
+
 TEST(RunSteps, RefusedPagesSendNothingAndSayWhere) {
   using F = TitleFault;
   const std::tuple<std::string, TitleFault, int> titles[] = {
