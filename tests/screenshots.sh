@@ -45,6 +45,19 @@ menu() {
   xdotool key --delay 150 alt "$@"
   sleep 1
 }
+# A menu command that opens the window named $1: its keys again should a loaded machine
+# have let them go astray, then the window must come.
+open_window() {
+  local name=$1
+  shift
+  menu "$@"
+  if ! x_find "^$name\$" 15 >/dev/null 2>&1; then
+    xdotool key Escape Escape Escape
+    menu "$@"
+    x_find "^$name\$" 45 >/dev/null
+  fi
+  sleep 0.5
+}
 # The dialog is the active window: openbox gives it the focus.
 close_dialog() {
   xdotool key Escape
@@ -52,10 +65,10 @@ close_dialog() {
 }
 
 shot main-window
-menu Right Right Right Down Return  # Information > version
+open_window "QRV470KSEのﾊﾞｰｼﾞｮﾝ情報" Right Right Right Down Return  # Information > version
 shot about-box
 close_dialog
-menu Right Down Down Return          # Set > 通信の設定
+open_window 通信の設定 Right Down Down Return  # Set > 通信の設定
 shot comm-settings
 xdotool key F4                       # the port list, looked for again as it drops down
 sleep 0.5
@@ -63,14 +76,14 @@ shot comm-settings-ports
 xdotool key Escape
 sleep 0.3
 close_dialog
-# Set > QRVの設定 > the item at position $1 (0 = first), shot as $2.
+# Set > QRVの設定 > the item at position $1 (0 = first), the dialog $3, shot as $2.
 setting_dialog() {
   local keys=(Right Down Right)
   for _ in $(seq "$1"); do keys+=(Down); done
-  menu "${keys[@]}" Return
+  open_window "$3" "${keys[@]}" Return
   shot "$2"
 }
-setting_dialog 0 title-text
+setting_dialog 0 title-text 情報（タイトル）の設定
 # Focus starts on the page list; Shift+Tab reaches line 7, whose text is typed in.
 xdotool key --delay 100 shift+Tab
 xdotool type --delay 50 "案内 Ａ1"
@@ -78,21 +91,21 @@ xdotool type "€"                    # not in code page 932: refused, with a no
 sleep 0.5
 shot title-text-typed
 close_dialog
-setting_dialog 1 fill-bordering
+setting_dialog 1 fill-bordering 文字背景色ベタ塗りの設定
 close_dialog
-setting_dialog 2 char-level
+setting_dialog 2 char-level 文字レベルの設定
 close_dialog
-setting_dialog 3 display-page
+setting_dialog 3 display-page 表示ページの設定
 close_dialog
-setting_dialog 4 display-time
+setting_dialog 4 display-time 表示時間の設定
 close_dialog
-setting_dialog 5 display-position
+setting_dialog 5 display-position 表示位置微調整
 close_dialog
-setting_dialog 6 char-colour
+setting_dialog 6 char-colour 文字色の設定
 close_dialog
-setting_dialog 8 display-on-off
+setting_dialog 8 display-on-off 表示/非表示の設定
 close_dialog
-setting_dialog 7 blink
+setting_dialog 7 blink 点滅表示の設定
 # Focus starts on line 1; past the seven lines and the page list lies "設定".
 xdotool key --delay 100 Tab Tab Tab Tab Tab Tab Tab Tab space
 x_find '^設定完了$' >/dev/null
@@ -101,7 +114,7 @@ shot blink-sent
 xdotool key Return
 sleep 0.5
 close_dialog
-menu Right Down Down Down Return    # Set > 全項目の設定
+open_window 全項目の設定 Right Down Down Down Return  # Set > 全項目の設定
 shot all-items
 # "全項目設定" has the focus. Line 7 of page 1 holds a half-width digit: the first step
 # warns, and the run goes on behind the box.
@@ -113,7 +126,7 @@ xdotool key Return
 sleep 2
 shot all-items-running
 close_dialog
-menu Right Down Down Down Down Right Return  # Set > メンテナンス > 設定項目の読み込み
+open_window 定値項目の読み込み Right Down Down Down Down Right Return  # Set > メンテナンス > 設定項目の読み込み
 shot maintenance-read
 xdotool key space                   # "読み込み"
 # The title typed above is unsaved: the read asks first, and Yes reads over it.
@@ -138,22 +151,23 @@ menu Right Down Right               # Set > QRVの設定 open
 shot set-menu
 xdotool key Escape Escape Escape
 menu Down Down Return               # File > 開く
-sleep 1
 # The runs above left changes unsaved: Yes, open another file without saving them.
-if x_exists '^QRV-470KSE$'; then
-  xdotool key Return
-  sleep 1
-fi
+x_find '^QRV-470KSE$' 30 >/dev/null
+sleep 0.5
+xdotool key Return
+x_find '^ファイルのオープン$' 30 >/dev/null
+sleep 1
 shot open-dialog
 xdotool type --delay 20 "$PWD/samples/sample.dat"
 xdotool key Return
+x_gone '^ファイルのオープン$' 30
 sleep 1
 shot file-opened
-menu Right Right Down Return        # 表示 > プレビュー: page 1 of the file opened
+open_window プレビュー Right Right Down Return  # 表示 > プレビュー: page 1 of the file opened
 sleep 1
 shot preview
 # The file sent whole, then the simulated board's own dots, drawn from what it holds.
-menu Right Down Down Down Return    # Set > 全項目の設定
+open_window 全項目の設定 Right Down Down Down Return  # Set > 全項目の設定
 xdotool key space
 x_gone '^全項目の設定$' 120
 while x_exists '^(Error|設定完了)$'; do
@@ -172,7 +186,7 @@ eval "$(x_run xdotool getwindowgeometry --shell "$preview")"
 x_run xdotool mousemove --window "$preview" $((WIDTH / 2)) $((HEIGHT * 30 / 100)) click 1
 sleep 1
 shot preview-editor
-menu Right Right Down Down Return   # 表示 > 通信モニタ: the frames of the send and the answers
+open_window 通信モニタ Right Right Down Down Return  # 表示 > 通信モニタ: the frames of the send and the answers
 sleep 1
 shot traffic-monitor
 # A spreadsheet's CSV with mistakes: the import names each one and changes nothing.
@@ -182,10 +196,13 @@ shot traffic-monitor
   printf '1,3,,白,黒,0,0,6,Low\r\n'
 } >"$work/roster.csv"
 menu Down Down Down Down Down Down Return  # File > CSVから読み込み…
+# Yes to the question, should the document hold unsaved changes.
+x_find '^(QRV-470KSE|CSVから読み込み)$' 30 >/dev/null
 if x_exists '^QRV-470KSE$'; then
+  sleep 0.5
   xdotool key Return
-  sleep 1
 fi
+x_find '^CSVから読み込み$' 30 >/dev/null
 sleep 1
 shot csv-import-dialog
 xdotool type --delay 20 "$work/roster.csv"
