@@ -1,50 +1,24 @@
 #include "cp932_text.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
+#include <QList>
 
 #include "cp932_utf8.h"
 
 namespace qrv {
-namespace {
-
-constexpr char kCodec[] = "windows-31j";
-
-// The JIS mapping's forms of a few characters, as input methods outside Windows type them,
-// become the forms code page 932 maps.
-QString CodePage932Form(QString character) {
-  if (character.size() != 1) return character;
-  return QString(QChar(static_cast<char16_t>(Cp932Form(character[0].unicode()))));
-}
-
-}  // namespace
 
 QString DecodeCp932(std::string_view bytes) {
-  QStringDecoder decoder(kCodec, QStringConverter::Flag::Stateless);
-  return decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+  // A byte that is no character shows as the replacement character, as it does in a CSV.
+  return QString::fromStdString(
+      Utf8FromCp932(bytes, [](unsigned char) { return std::string("\xEF\xBF\xBD"); }));
 }
 
 Cp932Text EncodeCp932(const QString& text) {
+  const Cp932Encoding encoded = Cp932FromUtf8(text.toStdString());
   Cp932Text result;
-  for (qsizetype i = 0; i < text.size();) {
-    const qsizetype length =
-        text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate() ? 2 : 1;
-    const QString character = CodePage932Form(text.mid(i, length));
-    i += length;
-    // A fresh encoder per character: its error state then belongs to this character alone.
-    QStringEncoder encoder(kCodec, QStringConverter::Flag::Stateless);
-    const QByteArray bytes = encoder.encode(character);
-    const bool control =
-        length == 1 && (character[0].unicode() < 0x20 || character[0].unicode() == 0x7F);
-    if (control || encoder.hasError() || bytes.isEmpty() ||
-        DecodeCp932(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))) !=
-            character) {
-      ++result.refused_count;
-      if (!result.refused.contains(character)) result.refused += character;
-      continue;
-    }
-    result.bytes.append(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-  }
+  result.bytes = encoded.bytes;
+  for (const char32_t c : encoded.refused) result.refused += QString::fromUcs4(&c, 1);
+  for (const char32_t c : text.toUcs4())
+    result.refused_count += encoded.refused.find(c) != std::u32string::npos ? 1 : 0;
   return result;
 }
 

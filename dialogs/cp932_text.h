@@ -6,7 +6,8 @@
 
 namespace qrv {
 
-// Title lines are held as code page 932 bytes and shown as Unicode.
+// Title lines are held as code page 932 bytes and shown as Unicode, through the one
+// conversion the CSV files and the client use.
 QString DecodeCp932(std::string_view bytes);
 
 struct Cp932Text {

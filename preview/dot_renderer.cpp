@@ -2,7 +2,6 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
-#include <iconv.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -10,6 +9,7 @@
 #include <cstring>
 #include <mutex>
 
+#include "cp932_utf8.h"
 #include "sjis_jis.h"
 
 namespace qrv {
@@ -67,9 +67,8 @@ struct DotRenderer::Fonts {
   FT_Library library = nullptr;
   FT_Face jis = nullptr;
   FT_Face unicode = nullptr;
-  iconv_t cp932 = reinterpret_cast<iconv_t>(-1);
   std::string warning;
-  // FreeType faces and iconv are not for two threads at once; the cache fills as pages come.
+  // FreeType faces are not for two threads at once; the cache fills as pages come.
   std::mutex turn;
   std::vector<Glyph> glyphs = std::vector<Glyph>(kJisSide * kJisSide);
   std::vector<bool> known = std::vector<bool>(kJisSide * kJisSide);
@@ -126,17 +125,13 @@ struct DotRenderer::Fonts {
   // The Unicode character of a JIS code through code page 932, 0 when there is none.
   char32_t Unicode(int code) {
     const std::uint16_t sjis = JisToSjis(code);
-    if (sjis == 0 || cp932 == reinterpret_cast<iconv_t>(-1)) return 0;
-    char in[2] = {static_cast<char>(sjis >> 8), static_cast<char>(sjis & 0xFF)};
-    unsigned char out[4];
-    char* in_at = in;
-    char* out_at = reinterpret_cast<char*>(out);
-    std::size_t in_left = sizeof in, out_left = sizeof out;
-    iconv(cp932, nullptr, nullptr, nullptr, nullptr);
-    if (iconv(cp932, &in_at, &in_left, &out_at, &out_left) == static_cast<std::size_t>(-1) ||
-        out_left != 0)
-      return 0;
-    return out[0] | out[1] << 8 | out[2] << 16 | static_cast<char32_t>(out[3]) << 24;
+    if (sjis == 0) return 0;
+    const char bytes[2] = {static_cast<char>(sjis >> 8), static_cast<char>(sjis & 0xFF)};
+    // Both bytes as one character, or none: a pair that is no character is not its halves.
+    const std::optional<std::string> utf8 = Utf8FromCp932Text({bytes, 2}, nullptr);
+    const std::optional<std::u32string> points =
+        utf8 ? CodePointsFromUtf8(*utf8, nullptr) : std::nullopt;
+    return points && points->size() == 1 ? (*points)[0] : 0;
   }
 
   const Glyph& Find(int code) {
@@ -170,14 +165,10 @@ DotRenderer::DotRenderer() : fonts_(std::make_unique<Fonts>()) {
     f.unicode = nullptr;
     f.Warn("the fallback dot font " + fallback + " has no Unicode character map");
   }
-  f.cp932 = iconv_open("UTF-32LE", "CP932");
-  if (f.cp932 == reinterpret_cast<iconv_t>(-1))
-    f.Warn("code page 932 is not available: the fallback dot font is not used");
   if (!f.warning.empty()) f.warning += "; characters without a font are drawn as hollow boxes";
 }
 
 DotRenderer::~DotRenderer() {
-  if (fonts_->cp932 != reinterpret_cast<iconv_t>(-1)) iconv_close(fonts_->cp932);
   // Frees the faces too.
   if (fonts_->library != nullptr) FT_Done_FreeType(fonts_->library);
 }

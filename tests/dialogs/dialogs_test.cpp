@@ -14,6 +14,7 @@
 #include "char_colour_dialog.h"
 #include "char_level_dialog.h"
 #include "comm_settings_dialog.h"
+#include "config_csv.h"
 #include "dialog_fixture.h"
 #include "display_on_off_dialog.h"
 #include "display_page_dialog.h"
@@ -24,6 +25,7 @@
 #include "qt_test_registry.h"
 #include "response_box_owner.h"
 #include "title_frame.h"
+#include "title_line_edit.h"
 #include "title_text_dialog.h"
 #include "varied_config.h"
 
@@ -473,6 +475,23 @@ class DialogsTest : public QObject {
     QCOMPARE(f.config.title(0, 6), Times("\x82\xa0", 14) + "A");
     QTest::keyClick(Line(dialog, 7), Qt::Key_Backspace);
     QCOMPARE(f.config.title(0, 6), Times("\x82\xa0", 14));
+  }
+
+  // Where code page 932 converters disagree (the JIS and Microsoft forms, the NEC and IBM
+  // extensions), a typed line and a line from a CSV file are stored as the same bytes.
+  void typedAndImportedLinesTakeTheSameCodePage932Bytes() {
+    const QString typed = QStringLiteral("〜−‖∥—¢£¬①ⅰ髙﨑");
+    const std::string bytes =
+        "\x81\x60\x81\x7c\x81\x61\x81\x61\x81\x5c\x81\x91\x81\x92\x81\xca\x87\x40\xfa\x40"
+        "\xfb\xfc\xfa\xb1";
+    TitleLineEdit line(kTitleLineBytes, nullptr);
+    Commit(&line, typed);
+    QCOMPARE(line.Bytes(), bytes);
+    std::string csv = WriteConfigCsv({});
+    csv.replace(csv.find("1,1,,"), 5, "1,1," + typed.toStdString() + ",");
+    DisplayConfig imported;
+    QVERIFY(ReadConfigCsv(csv, imported).empty());
+    QCOMPARE(imported.title(0, 0), bytes);
   }
 
   void onlyTheOperatorsTouchStoresATitleAndMarks() {
