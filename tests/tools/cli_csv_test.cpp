@@ -66,14 +66,6 @@ TEST(CliCsvTest, ImportStoresSpacesFullWidthAndWarnsOfUnsendableLines) {
   const CliRun frames = RunClient({"frames", dir / "out.dat", "--page", "1", "--only", "titles"});
   EXPECT_EQ(frames.out.substr(0, 4 + 14 * 4),
             "CA01456C357E212142673A6521214C3E38453230357E4554212121212121");
-  std::ofstream(dir / "in.csv", std::ios::binary) << WriteConfigCsv({}).replace(
-      WriteConfigCsv({}).find("1,1,,"), 5, "1,1,東京 大阪 名古屋京都神戸博終,");
-  const CliRun refused = RunClient({"import", dir / "in.csv", "-o", dir / "long.dat"});
-  EXPECT_EQ(std::make_tuple(refused.status, refused.err),
-            std::make_tuple(1,
-                            "line 2 column text: 30 bytes in code page 932 once its half-width "
-                            "spaces are full-width ones, as a line stores them, more than 28\n"));
-  EXPECT_EQ(Contents(dir / "long.dat"), "<missing>");
 }
 
 TEST(CliCsvTest, RefusalsWriteNothing) {
