@@ -5,8 +5,7 @@
 
 #include "board_server.h"
 #include "line_queue.h"
-#include "recording_reporter.h"
-#include "response_dispatcher.h"
+#include "link_fixture.h"
 #include "run_steps.h"
 #include "serial_devices.h"
 #include "serial_link.h"
@@ -37,30 +36,7 @@ std::string BoardPort(const char* variable) {
     GTEST_SKIP() << "no board named (tests/windows/wine_tests.sh names them)"; \
   }
 
-// The program's side, wired as the GUI wires it.
-class ComLinkTest : public ::testing::Test {
- protected:
-  DisplayConfig config;
-  LinkState link;
-  RecordingReporter reporter;
-  ResponseDispatcher dispatcher{config, link, reporter};
-  LineQueue lines;
-  SerialLink serial{link, [this](std::string line) { lines.Push(std::move(line)); }};
-
-  void Connect(const std::string& device) {
-    ASSERT_EQ(serial.OpenSerialPort(device, reporter), PortStatus::kOpened);
-    ASSERT_TRUE(serial.Start());
-  }
-
-  // Sends frame and dispatches the line that comes back; "-" when none comes in time.
-  std::string Exchange(const Frame& frame, std::chrono::milliseconds wait = 5s) {
-    EXPECT_TRUE(serial.SendFrame(frame));
-    const auto line = lines.Pop(wait);
-    if (!line) return "-";
-    dispatcher.Dispatch(*line);
-    return *line;
-  }
-};
+using ComLinkTest = LinkFixture;
 
 TEST_F(ComLinkTest, WholeConfigurationGoesToTheBoardAndReadsBackTheSame) {
   const std::string port = BoardPort("QRV_TEST_COM_BOARD");

@@ -13,10 +13,8 @@
 #include <regex>
 #include <thread>
 
-#include "line_queue.h"
+#include "link_fixture.h"
 #include "logged_board.h"
-#include "recording_reporter.h"
-#include "response_dispatcher.h"
 #include "run_steps.h"
 #include "serial_settings.h"
 #include "tcp_port.h"
@@ -31,32 +29,7 @@ using Shown = std::vector<std::string>;
 using namespace std::string_literals;
 namespace fs = std::filesystem;
 
-// The program's side as the GUI wires it: the serial link feeds a line queue, and this
-// thread, standing in for the GUI thread, sends frames and dispatches the lines.
-class LinkTest : public ::testing::Test {
- protected:
-  DisplayConfig config;
-  LinkState link;
-  RecordingReporter reporter;
-  ResponseDispatcher dispatcher{config, link, reporter};
-  LineQueue lines;
-  SerialLink serial{link, [this](std::string line) { lines.Push(std::move(line)); }};
-
-  void Connect(const std::string& device) {
-    ASSERT_EQ(serial.OpenSerialPort(device, reporter), PortStatus::kOpened);
-    serial.Start();
-  }
-
-  // Sends frame and dispatches the line that comes back; "-" when none comes in time.
-  std::string Exchange(const Frame& frame, std::chrono::milliseconds wait = 3s) {
-    EXPECT_TRUE(serial.SendFrame(frame));
-    EXPECT_EQ(link.AnswerPending, 1);
-    const auto line = lines.Pop(wait);
-    if (!line) return "-";
-    dispatcher.Dispatch(*line);
-    return *line;
-  }
-};
+using LinkTest = LinkFixture;
 
 TEST_F(LinkTest, WholeConfigurationGoesToTheBoardAndReadsBackTheSame) {
   LoggedBoard board;
