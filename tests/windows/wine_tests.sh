@@ -38,7 +38,7 @@ board() {
 # wine's services first, or a program that starts them leaves their pipe open behind it.
 start_wine() {
   mkdir -p "$WINEPREFIX"
-  wineserver -p
+  wineserver -p >/dev/null 2>&1
   wine cmd /c exit 0 >/dev/null 2>&1
 }
 start_wine
