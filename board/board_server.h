@@ -7,6 +7,7 @@
 
 #include "board_model.h"
 #include "display_config.h"
+#include "port_device.h"
 
 namespace qrv {
 
@@ -16,6 +17,7 @@ struct BoardFault {
     kAnswer,   // answer with text (CR LF added) instead of the model's answer
     kSilent,   // answer nothing
     kGarbage,  // write text as it is instead of an answer
+    kUnplug,   // answer nothing and let go of the line, as a cable pulled out
   };
   int frame = 0;  // the received frame it applies to, counting from 1; 0 for every frame
   Kind kind = Kind::kAnswer;
@@ -45,12 +47,19 @@ class BoardServer {
   // the board has made the answer, before it travels.
   using Log = std::function<void(const std::string& frame, const std::string& answer)>;
 
-  // fd is the board's end (a pseudo-terminal master or a serial device); it stays the
-  // caller's to close. Throws std::system_error when no descriptor is left for its wake-up.
+  // Serves line, the board's end: a serial device, or a network port. Throws
+  // std::system_error when nothing is left for its wake-up.
+  BoardServer(std::unique_ptr<PortDevice> line, BoardOptions options = {}, Log log = {});
+  // The same on a descriptor that stays the caller's to close (a pseudo-terminal master);
+  // POSIX only.
   BoardServer(int fd, BoardOptions options = {}, Log log = {});
   ~BoardServer();
   BoardServer(const BoardServer&) = delete;
   BoardServer& operator=(const BoardServer&) = delete;
+
+  // Called on the server thread once an unplug fault has let go of the line; the owner of a
+  // line the server only borrows closes it then. Call before Start.
+  void OnUnplug(std::function<void()> unplugged);
 
   void Start();
   void Stop();

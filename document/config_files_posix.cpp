@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
-#include <sstream>
 
 #include "config_files.h"
 
@@ -171,25 +170,9 @@ bool LoadFileBytes(const std::string& path, std::string& bytes, std::string* why
   return true;
 }
 
-bool LoadConfigFile(const std::string& path, DisplayConfig& config, ConfigFileExtent* extent,
-                    std::string* why) {
-  std::string bytes;
-  if (!LoadFileBytes(path, bytes, why)) return false;
-  std::istringstream in(bytes, std::ios::binary);
-  const ConfigFileExtent read = ReadConfigFile(in, config);
-  if (extent) *extent = read;
-  return true;
-}
-
 bool CheckConfigTarget(const std::string& path, std::string* why) {
   Target target;
   return FindTarget(path, target, why);
-}
-
-bool SaveConfigFile(const std::string& path, const DisplayConfig& config, std::string* why) {
-  std::ostringstream bytes(std::ios::binary);
-  WriteConfigFile(bytes, config);
-  return SaveFileBytes(path, bytes.str(), why);
 }
 
 bool SaveFileBytes(const std::string& path, const std::string& data, std::string* why) {

@@ -16,8 +16,8 @@ namespace qrv {
 // The serial line to the board: the port, the writer that puts frames on it and the reader
 // thread that assembles the board's answers into lines.
 //
-// One thread (ReaderThread) owns the descriptor: it waits in poll() for answer bytes, for
-// room to write and for a wake-up. So SendFrame never blocks, and a port that goes away can
+// One thread (ReaderThread) owns the port device: it waits on it for answer bytes, for room
+// to write and for a wake-up. So SendFrame never blocks, and a port that goes away can
 // be closed and reopened without another thread still writing to it.
 //
 // A device "tcp://HOST:PORT" is a serial device server. Such servers may greet each new

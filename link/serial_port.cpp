@@ -1,15 +1,24 @@
 #include "serial_port.h"
 
-#include <cerrno>
-#include <cstring>
-
 #include "messages.h"
+#include "serial_device.h"
 #include "tcp_port.h"
 
 namespace qrv {
 
 std::string SettingsDevice(const SerialSettings& settings) {
   return settings.com_device.empty() ? PortDeviceName(settings.com_port) : settings.com_device;
+}
+
+PortOpenResult OpenPortDevice(const std::string& device, const WakePipe* cancel) {
+  if (IsTcpDevice(device))
+    return OpenTcpPort(std::string_view(device).substr(kTcpScheme.size()), cancel);
+  if (device.empty()) {
+    PortOpenResult result;
+    result.error = PortError::kNoDevice;
+    return result;
+  }
+  return OpenSerialDevice(device);
 }
 
 void ReportPortWarnings(PortStatus status, Reporter& reporter) {
@@ -28,46 +37,40 @@ void ReportPortWarnings(PortStatus status, Reporter& reporter) {
   }
 }
 
-std::string PortErrorText(const std::string& device, const PortOpenResult& result) {
-  if (device.empty()) return "no serial device is named";
-  const std::string name = device + ": ";
+std::string PortProblem(const PortOpenResult& result) {
   switch (result.status) {
     case PortStatus::kOpened:
-      return name + "open";
+      return "open";
     case PortStatus::kNotSerial:
-      return name + "not a serial line";
+      return "not a serial line";
     case PortStatus::kNotConfigured:
-      return name + "cannot be set to 38400 baud 8E1 (" + std::strerror(result.error) + ")";
+      return "cannot be set to 38400 baud 8E1 (" + result.system_text + ")";
     case PortStatus::kCannotOpen:
       break;
   }
-  if (!result.error_text.empty()) return name + result.error_text;
-  if (IsTcpDevice(device)) {
-    switch (result.error) {
-      case EINVAL:
-        return name + "not HOST:PORT";
-      case ECONNREFUSED:
-        return name + "connection refused";
-      case ETIMEDOUT:
-        return name + "timed out";
-      default:
-        return name + std::strerror(result.error);
-    }
-  }
   switch (result.error) {
-    case ENOENT:
-    case ENXIO:
-    case ENODEV:
-      return name + "no such device";
-    case EBUSY:
-    case EWOULDBLOCK:
-      return name + "busy: another program holds it";
-    case EACCES:
-    case EPERM:
-      return name + "permission denied (is the user in the dialout group?)";
+    case PortError::kNoDevice:
+      return "no such device";
+    case PortError::kBusy:
+      return "busy: another program holds it";
+    case PortError::kPermission:
+      return "permission denied (is the user in the dialout group?)";
+    case PortError::kBadAddress:
+      return "not HOST:PORT";
+    case PortError::kNoHost:
+      return "no such host";
+    case PortError::kRefused:
+      return "connection refused";
+    case PortError::kTimedOut:
+      return "timed out";
     default:
-      return name + std::strerror(result.error);
+      return result.system_text;
   }
+}
+
+std::string PortErrorText(const std::string& device, const PortOpenResult& result) {
+  if (device.empty()) return "no serial device is named";
+  return device + ": " + PortProblem(result);
 }
 
 }  // namespace qrv

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
+#include "port_device.h"
 #include "reporter.h"
 #include "serial_settings.h"
 
@@ -17,10 +19,10 @@ enum class PortStatus {
 };
 
 struct PortOpenResult {
-  int fd = -1;
+  std::unique_ptr<PortDevice> device;  // the open line; also when it could not be set up
   PortStatus status = PortStatus::kCannotOpen;
-  int error = 0;           // errno of the step that failed
-  std::string error_text;  // why, when no errno says it (a host name that does not resolve)
+  PortError error = PortError::kNone;
+  std::string system_text;  // the system's own words for what failed
 };
 
 // The device of port index 0..5 (COM1..COM6); empty for any other index, which names no port.
@@ -31,17 +33,17 @@ std::string PortDeviceName(std::int32_t com_port);
 std::string SettingsDevice(const SerialSettings& settings);
 
 // Opens device exclusively and sets the board's line: 38400 baud, 8 data bits, even parity,
-// one stop bit, RTS/CTS and XON/XOFF handshake, raw bytes. The descriptor is non-blocking.
+// one stop bit, RTS/CTS and XON/XOFF handshake, raw bytes.
 // A device "tcp://HOST:PORT" is a serial device server instead, reached as OpenTcpPort says;
-// cancel_fd is only watched while connecting to one.
-PortOpenResult OpenPortDevice(const std::string& device, int cancel_fd = -1);
-// Closes what OpenPortDevice opened, serial line or network connection.
-void ClosePortDevice(int fd);
+// cancel is only watched while connecting to one.
+PortOpenResult OpenPortDevice(const std::string& device, const WakePipe* cancel = nullptr);
 
 // The set-up warnings of one open, in the order operators know them: all five when the port
 // could not be opened, the last alone when it opened but could not be set up.
 void ReportPortWarnings(PortStatus status, Reporter& reporter);
 
+// Why the port of result could not be used, for a line that names the device already.
+std::string PortProblem(const PortOpenResult& result);
 // One line for a command-line user: why device could not be used.
 std::string PortErrorText(const std::string& device, const PortOpenResult& result);
 

@@ -1,16 +1,10 @@
 #include "serial_settings.h"
 
-#include <fcntl.h>
-#include <pwd.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <atomic>
-#include <cerrno>
-#include <climits>
 #include <cstdlib>
 #include <optional>
 #include <vector>
+
+#include "settings_file.h"
 
 namespace qrv {
 namespace {
@@ -109,74 +103,6 @@ std::int32_t ReadNumber(std::string_view text, const std::vector<Line>& lines,
   return std::atoi(std::string(Unquote(*value).substr(0, kNumberChars)).c_str());
 }
 
-enum class ReadResult { kOk, kMissing, kFailed };
-
-ReadResult ReadWhole(const std::string& path, std::string* out) {
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return errno == ENOENT ? ReadResult::kMissing : ReadResult::kFailed;
-  char buf[4096];
-  ssize_t n;
-  while ((n = read(fd, buf, sizeof buf)) != 0) {
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) break;
-    out->append(buf, static_cast<std::size_t>(n));
-  }
-  close(fd);
-  return n == 0 ? ReadResult::kOk : ReadResult::kFailed;
-}
-
-bool WriteAll(int fd, std::string_view data) {
-  while (!data.empty()) {
-    const ssize_t n = write(fd, data.data(), data.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    data.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
-}
-
-// mkdir -p with the 0700 the XDG base directory rules ask for.
-bool MakeParentDirectories(const std::string& path) {
-  for (std::size_t slash = path.find('/', 1); slash != std::string::npos;
-       slash = path.find('/', slash + 1)) {
-    if (mkdir(path.substr(0, slash).c_str(), 0700) != 0 && errno != EEXIST) return false;
-  }
-  return true;
-}
-
-// Writes a sibling temporary file, then renames it over the target so readers see either
-// the old file or the new one, never a partial write.
-bool ReplaceFile(const std::string& path, std::string_view data) {
-  static std::atomic<unsigned> counter{0};
-  struct stat old_stat;
-  const bool existed = stat(path.c_str(), &old_stat) == 0;
-  std::string temp;
-  int fd = -1;
-  for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-    temp = path + ".tmp" + std::to_string(getpid()) + "." + std::to_string(counter++);
-    fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) return false;
-  }
-  if (fd < 0) return false;
-  bool ok = WriteAll(fd, data) && (!existed || fchmod(fd, old_stat.st_mode & 07777) == 0) &&
-            fsync(fd) == 0;
-  ok = close(fd) == 0 && ok;
-  ok = ok && rename(temp.c_str(), path.c_str()) == 0;
-  if (!ok) {
-    unlink(temp.c_str());
-    return false;
-  }
-  // Make the rename itself durable; the file is already in place if this fails.
-  const std::size_t slash = path.rfind('/');
-  const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-  const int dir_fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir_fd >= 0) {
-    fsync(dir_fd);
-    close(dir_fd);
-  }
-  return true;
-}
-
 // The text with key set to value, or without the key's line when there is no value.
 std::string WithSetting(const std::string& text, std::string_view key,
                         const std::optional<std::string_view>& value) {
@@ -214,29 +140,9 @@ std::string WithSetting(const std::string& text, std::string_view key,
 
 }  // namespace
 
-std::string DefaultSettingsPath() {
-  std::string base;
-  const char* xdg = std::getenv("XDG_CONFIG_HOME");
-  if (xdg && xdg[0] == '/') {
-    base = xdg;
-  } else {
-    const char* home = std::getenv("HOME");
-    if (!home || !home[0]) {
-      const passwd* pw = getpwuid(getuid());
-      home = pw ? pw->pw_dir : nullptr;
-    }
-    if (!home || !home[0]) return {};
-    base = home;
-    if (base.back() != '/') base += '/';
-    base += ".config";
-  }
-  if (base.back() != '/') base += '/';
-  return base + kSettingsFileName;
-}
-
 SerialSettings ReadSerialSettings(const std::string& path) {
   std::string text;
-  if (ReadWhole(path, &text) != ReadResult::kOk) text.clear();
+  if (ReadSettingsFile(path, &text) != SettingsRead::kOk) text.clear();
   const std::vector<Line> lines = SplitLines(text);
   SerialSettings s;
   s.com_control = ReadNumber(text, lines, "com_control");
@@ -267,18 +173,13 @@ bool WriteSerialSettingText(const std::string& path, std::string_view key,
     return false;
   }
   // Write through a symbolic link rather than replacing the link with a plain file.
-  std::string target = path;
-  struct stat st;
-  if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-    char resolved[PATH_MAX];
-    if (!realpath(path.c_str(), resolved)) return false;
-    target = resolved;
-  }
+  const std::optional<std::string> target = SettingsTarget(path);
+  if (!target) return false;
   std::string text;
-  const ReadResult read = ReadWhole(target, &text);
-  if (read == ReadResult::kFailed) return false;
-  if (read == ReadResult::kMissing && !MakeParentDirectories(target)) return false;
-  return ReplaceFile(target, WithSetting(text, key, value));
+  const SettingsRead read = ReadSettingsFile(*target, &text);
+  if (read == SettingsRead::kFailed) return false;
+  if (read == SettingsRead::kMissing && !MakeSettingsFolders(*target)) return false;
+  return ReplaceSettingsFile(*target, WithSetting(text, key, value));
 }
 
 }  // namespace qrv

@@ -12,7 +12,7 @@ bool IsTcpDevice(std::string_view device) {
       [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
 }
 
-std::optional<TcpAddress> SplitHostPort(std::string_view host_port) {
+std::optional<TcpAddress> SplitHostPort(std::string_view host_port, bool listening) {
   std::string_view host;
   std::string_view port;
   if (!host_port.empty() && host_port.front() == '[') {
@@ -33,7 +33,7 @@ std::optional<TcpAddress> SplitHostPort(std::string_view host_port) {
                    [](char c) { return std::isdigit(static_cast<unsigned char>(c)); }))
     return {};
   const long number = std::stol(std::string(port));
-  if (number < 1 || number > 65535) return {};
+  if (number < (listening ? 0 : 1) || number > 65535) return {};
   return TcpAddress{std::string(host), std::string(port)};
 }
 

@@ -24,11 +24,12 @@ struct TcpAddress {
 bool IsTcpDevice(std::string_view device);
 
 // "HOST:PORT", an IPv6 address written "[::1]:PORT"; nothing when it is not of that form.
-std::optional<TcpAddress> SplitHostPort(std::string_view host_port);
+// Port 0 (any port the system chooses) is taken only for listening.
+std::optional<TcpAddress> SplitHostPort(std::string_view host_port, bool listening = false);
 
 // Connects to HOST:PORT within kTcpConnectLimitMs, trying each address the name has, with
-// Nagle's delay off. The socket is left non-blocking, like a serial port. A form that is not
-// HOST:PORT fails with EINVAL; cancel_fd becoming readable abandons the connect (ECANCELED).
-PortOpenResult OpenTcpPort(std::string_view host_port, int cancel_fd = -1);
+// Nagle's delay off. A form that is not HOST:PORT fails with kBadAddress; a wake-up of cancel
+// abandons the connect (kCancelled).
+PortOpenResult OpenTcpPort(std::string_view host_port, const WakePipe* cancel = nullptr);
 
 }  // namespace qrv

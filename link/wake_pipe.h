@@ -1,10 +1,13 @@
 #pragma once
 
+#include <chrono>
+#include <cstdint>
+
 namespace qrv {
 
-// Lets one thread end another's poll(): the sleeper polls fd() with its other descriptors,
-// the waker calls Wake(). Wakes coalesce; Drain() empties the pipe once woken.
-// Making the pipe may fail (no descriptors left): error() tells, and the owner decides.
+// Lets one thread end another's wait: the sleeper waits on handle() with its devices (or
+// alone, WaitFor), the waker calls Wake(). Wakes coalesce; Drain() clears them once woken.
+// Making it may fail (no descriptors or handles left): error() tells, and the owner decides.
 class WakePipe {
  public:
   WakePipe();
@@ -12,15 +15,18 @@ class WakePipe {
   WakePipe(const WakePipe&) = delete;
   WakePipe& operator=(const WakePipe&) = delete;
 
-  int fd() const { return read_fd_; }
-  // errno of making the pipe; 0 when it was made.
+  // What the system waits on: the read end of a pipe (POSIX), an event (Windows).
+  std::intptr_t handle() const { return handle_; }
+  // The system's error number from making it; 0 when it was made.
   int error() const { return error_; }
   void Wake();
   void Drain();
+  // Waits up to timeout (negative: for ever) for a wake-up; whether one came.
+  bool WaitFor(std::chrono::nanoseconds timeout) const;
 
  private:
-  int read_fd_ = -1;
-  int write_fd_ = -1;
+  std::intptr_t handle_ = -1;
+  std::intptr_t other_ = -1;  // the pipe's write end; unused for an event
   int error_ = 0;
 };
 

@@ -1,36 +1,42 @@
 // The simulated board as a program: serves a pseudo-terminal (or a serial device wired to
-// the program's port) and logs every frame and answer on stderr.
-#include <signal.h>
-
+// the program's port, or a TCP port) and logs every frame and answer on stderr.
 #include <cstdio>
 #include <iostream>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "board_line.h"
 #include "board_server.h"
 #include "config_files.h"
-#include "pseudo_terminal.h"
 #include "qrv_version.h"
-#include "serial_port.h"
+#include "stop_signal.h"
+#include "tcp_listener.h"
+#include "tcp_port.h"
 #include "visible_text.h"
 
 namespace {
 
 int Usage(std::ostream& out, int status) {
-  out << "usage: qrv470kse-board [--device DEV] [--load FILE.dat] [--fault N:WHAT]...\n"
+  out << "usage: qrv470kse-board [--device DEV | --listen HOST:PORT] [--load FILE.dat]\n"
+         "                       [--fault N:WHAT]...\n"
          "                       [--delay MS] [--latency MS] [--split BYTES[:GAP_MS]]\n"
          "                       [--baud RATE]\n"
          "       qrv470kse-board --help | --version\n"
-         "Plays a QRV-470K board. Without --device it creates a pseudo-terminal and prints\n"
-         "its path on stdout; point the program at that path. Each frame and answer is\n"
-         "logged on stderr. Ends on Ctrl-C or SIGTERM.\n"
-         "  --device DEV     serve a serial device (e.g. a null-modem cable) instead\n"
+         "Plays a QRV-470K board. Without --device or --listen it creates a pseudo-terminal\n"
+         "(not on Windows) and prints its path on stdout; point the program at that path.\n"
+         "Each frame and answer is logged on stderr. Ends on Ctrl-C or SIGTERM.\n"
+         "  --device DEV     serve a serial device (e.g. a null-modem cable, or COM2 of a\n"
+         "                   virtual null-modem pair) instead\n"
+         "  --listen H:P     serve TCP port P of address H (127.0.0.1:4001) instead, one\n"
+         "                   connection at a time, and print tcp://H:P on stdout (port 0:\n"
+         "                   one the system chooses)\n"
          "  --load FILE.dat  start with the settings of a configuration file\n"
          "  --fault N:WHAT   misbehave at the N-th frame (0: every frame); WHAT is one of\n"
          "                   E0 E1 E2 E3 GN MENU (that answer), silent (no answer),\n"
          "                   garbage[=TEXT] (TEXT, or some junk, instead of an answer),\n"
-         "                   GO (claim success but keep the frame's old settings)\n"
+         "                   GO (claim success but keep the frame's old settings),\n"
+         "                   unplug (no answer; the line is let go and the board ends)\n"
          "  --delay MS       wait MS milliseconds before each answer, as a slow board:\n"
          "                   later frames wait too\n"
          "  --latency MS     each answer arrives MS milliseconds late, as over a far\n"
@@ -60,6 +66,8 @@ std::optional<qrv::BoardFault> ParseFault(const std::string& spec) {
     fault.text = what;
   } else if (what == "silent") {
     fault.kind = qrv::BoardFault::Kind::kSilent;
+  } else if (what == "unplug") {
+    fault.kind = qrv::BoardFault::Kind::kUnplug;
   } else if (what.rfind("garbage", 0) == 0) {
     fault.kind = qrv::BoardFault::Kind::kGarbage;
     fault.text = what.size() > 8 && what[7] == '=' ? what.substr(8) : "\x7f#?Z\r\n";
@@ -73,7 +81,7 @@ std::optional<qrv::BoardFault> ParseFault(const std::string& spec) {
 
 int main(int argc, char** argv) {
   qrv::BoardOptions options;
-  std::string device, load;
+  std::string device, listen, load;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "-h" || arg == "--help") return Usage(std::cout, 0);
@@ -83,8 +91,9 @@ int main(int argc, char** argv) {
     }
     if (i + 1 >= argc) return Usage(std::cerr, 2);
     const std::string value = argv[++i];
-    if (arg == "--device") {
-      device = value;
+    if (arg == "--device" || arg == "--listen") {
+      if (!device.empty() || !listen.empty()) return Usage(std::cerr, 2);
+      (arg == "--device" ? device : listen) = value;
     } else if (arg == "--load") {
       load = value;
     } else if (arg == "--fault") {
@@ -122,45 +131,43 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  // The signals are taken by sigwait below, never by the server thread.
-  sigset_t stop_signals;
-  sigemptyset(&stop_signals);
-  sigaddset(&stop_signals, SIGINT);
-  sigaddset(&stop_signals, SIGTERM);
-  pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
-
-  std::unique_ptr<qrv::PseudoTerminal> pty;
-  int fd = -1;
-  if (device.empty()) {
-    try {
-      pty = std::make_unique<qrv::PseudoTerminal>();
-    } catch (const std::exception& e) {
-      std::cerr << "qrv470kse-board: " << e.what() << "\n";
-      return 1;
-    }
-    fd = pty->master();
-    std::cout << pty->path() << std::endl;
-  } else {
-    const qrv::PortOpenResult port = qrv::OpenPortDevice(device);
+  qrv::StopSignal stop;
+  qrv::BoardLine line;
+  if (!device.empty() || !listen.empty()) {
+    qrv::PortOpenResult port =
+        device.empty() ? qrv::ListenTcpPort(listen) : qrv::OpenPortDevice(device);
     if (port.status != qrv::PortStatus::kOpened) {
-      std::cerr << "qrv470kse-board: " << qrv::PortErrorText(device, port) << "\n";
-      qrv::ClosePortDevice(port.fd);
+      std::cerr << "qrv470kse-board: " << qrv::PortErrorText(device.empty() ? listen : device, port)
+                << "\n";
       return 1;
     }
-    fd = port.fd;
-    std::cerr << "serving " << device << "\n";
+    line.device = std::move(port.device);
+    if (device.empty()) {
+      std::cout << qrv::kTcpScheme << qrv::ListeningAddress(*line.device) << std::endl;
+    } else {
+      std::cerr << "serving " << device << "\n";
+    }
+  } else if (auto pty = qrv::MakePseudoTerminalLine(&why)) {
+    line = std::move(*pty);
+    std::cout << line.path << std::endl;
+  } else {
+    std::cerr << "qrv470kse-board: " << why << "\n";
+    return 1;
   }
-
-  qrv::BoardServer board(fd, options, [](const std::string& frame, const std::string& answer) {
-    std::cerr << "<- " << qrv::VisibleText(frame) << "\n"
-              << "-> " << (answer.empty() ? "(no answer)" : qrv::VisibleText(answer)) << "\n";
+  qrv::BoardServer board(
+      std::move(line.device), options, [](const std::string& frame, const std::string& answer) {
+        std::cerr << "<- " << qrv::VisibleText(frame) << "\n"
+                  << "-> " << (answer.empty() ? "(no answer)" : qrv::VisibleText(answer)) << "\n";
+      });
+  // An unplugged board lets go of its line at once and ends.
+  board.OnUnplug([&line] {
+    if (line.unplug) line.unplug();
+    qrv::StopSignal::Raise();
   });
   board.Load(config);
   board.Start();
-  int signal_number = 0;
-  sigwait(&stop_signals, &signal_number);
+  stop.Wait();
   board.Stop();
   std::cerr << "stopped after " << board.frames_received() << " frames\n";
-  if (!pty) qrv::ClosePortDevice(fd);
   return 0;
 }

@@ -13,10 +13,8 @@
 #include <regex>
 #include <thread>
 
-#include "line_queue.h"
+#include "link_fixture.h"
 #include "logged_board.h"
-#include "recording_reporter.h"
-#include "response_dispatcher.h"
 #include "run_steps.h"
 #include "serial_settings.h"
 #include "tcp_port.h"
@@ -31,32 +29,7 @@ using Shown = std::vector<std::string>;
 using namespace std::string_literals;
 namespace fs = std::filesystem;
 
-// The program's side as the GUI wires it: the serial link feeds a line queue, and this
-// thread, standing in for the GUI thread, sends frames and dispatches the lines.
-class LinkTest : public ::testing::Test {
- protected:
-  DisplayConfig config;
-  LinkState link;
-  RecordingReporter reporter;
-  ResponseDispatcher dispatcher{config, link, reporter};
-  LineQueue lines;
-  SerialLink serial{link, [this](std::string line) { lines.Push(std::move(line)); }};
-
-  void Connect(const std::string& device) {
-    ASSERT_EQ(serial.OpenSerialPort(device, reporter), PortStatus::kOpened);
-    serial.Start();
-  }
-
-  // Sends frame and dispatches the line that comes back; "-" when none comes in time.
-  std::string Exchange(const Frame& frame, std::chrono::milliseconds wait = 3s) {
-    EXPECT_TRUE(serial.SendFrame(frame));
-    EXPECT_EQ(link.AnswerPending, 1);
-    const auto line = lines.Pop(wait);
-    if (!line) return "-";
-    dispatcher.Dispatch(*line);
-    return *line;
-  }
-};
+using LinkTest = LinkFixture;
 
 TEST_F(LinkTest, WholeConfigurationGoesToTheBoardAndReadsBackTheSame) {
   LoggedBoard board;
@@ -138,6 +111,11 @@ std::size_t FillLine(int fd) {
   while (write(fd, ".", 1) == 1) ++taken;
   return taken;
 }
+std::size_t FillLine(PortDevice& device) {
+  std::size_t taken = 0;
+  while (device.Write(".") == std::size_t{1}) ++taken;
+  return taken;
+}
 
 // What reaches the board's end until it stays quiet for 300 ms.
 std::string BoardEndReads(int master) {
@@ -209,27 +187,30 @@ TEST_F(SerialPortTest, OnlyATerminalOpensAndOnlyOnceWithTheBoardsLineSettings) {
   EXPECT_EQ(serial.OpenSerialPort("/dev/null", reporter), PortStatus::kNotSerial);
   EXPECT_EQ(reporter.shown, Shown{"warning:Miss! Set Comm State"});
   PseudoTerminal pty;
-  const PortOpenResult first = OpenPortDevice(pty.path());
+  PortOpenResult first = OpenPortDevice(pty.path());
   ASSERT_EQ(first.status, PortStatus::kOpened);
+  // The two ends of a pseudo-terminal share one set of settings.
   termios t{};
-  ASSERT_EQ(tcgetattr(first.fd, &t), 0);
+  ASSERT_EQ(tcgetattr(pty.master(), &t), 0);
   EXPECT_EQ(std::make_tuple(cfgetospeed(&t), cfgetispeed(&t), t.c_cflag & (CSIZE | CSTOPB | PARODD),
                             t.c_iflag & (IXON | IXOFF | INPCK | ICRNL | ISTRIP),
                             (t.c_lflag & (ICANON | ECHO | ISIG)) | (t.c_oflag & OPOST),
                             t.c_cc[VSTART], t.c_cc[VSTOP]),
             std::make_tuple(speed_t{B38400}, speed_t{B38400}, tcflag_t{CS8}, tcflag_t{IXON | IXOFF},
                             tcflag_t{0}, cc_t{0x11}, cc_t{0x13}));
-  EXPECT_NE(fcntl(first.fd, F_GETFL) & O_NONBLOCK, 0);
+  char none[1];
+  EXPECT_EQ(first.device->Read(none, 1), std::size_t{0});  // at once: it does not block
   // Held by us: a second open is refused as busy, and the reason reads plainly.
   const PortOpenResult second = OpenPortDevice(pty.path());
-  EXPECT_EQ(std::make_pair(second.status, second.fd), std::make_pair(PortStatus::kCannotOpen, -1));
+  EXPECT_EQ(std::make_pair(second.status, second.device == nullptr),
+            std::make_pair(PortStatus::kCannotOpen, true));
   EXPECT_EQ(PortErrorText("/dev/x", second), "/dev/x: busy: another program holds it");
   // Closing drops what the board has not taken (close() would wait for it), and clears the
   // exclusive mode, or an ordinary user could not open it again.
-  const std::size_t filled = FillLine(first.fd);
+  const std::size_t filled = FillLine(*first.device);
   t.c_cflag |= CMSPAR | PARODD;  // mark parity, as another program may leave it
-  ASSERT_EQ(tcsetattr(first.fd, TCSANOW, &t), 0);
-  ClosePortDevice(first.fd);
+  ASSERT_EQ(tcsetattr(pty.master(), TCSANOW, &t), 0);
+  first.device.reset();
   EXPECT_LT(BoardEndReads(pty.master()).size(), filled);
   // Under a sanitizer and load the kernel may not have finished the last close: a reopen
   // that keeps failing is the fault, not one that needs a moment.
@@ -240,8 +221,7 @@ TEST_F(SerialPortTest, OnlyATerminalOpensAndOnlyOnceWithTheBoardsLineSettings) {
   }
   EXPECT_EQ(again.status, PortStatus::kOpened) << PortErrorText(pty.path(), again);
   // Even parity again (pseudo-terminals keep CMSPAR and PARODD, if not PARENB).
-  EXPECT_TRUE(tcgetattr(again.fd, &t) == 0 && (t.c_cflag & (CMSPAR | PARODD)) == 0);
-  ClosePortDevice(again.fd);
+  EXPECT_TRUE(tcgetattr(pty.master(), &t) == 0 && (t.c_cflag & (CMSPAR | PARODD)) == 0);
 }
 
 bool Send(int fd, const std::string& bytes) {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <stdlib.h>
-
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <string>
 
@@ -13,8 +13,14 @@ namespace qrv {
 class ScratchFolder {
  public:
   ScratchFolder() {
-    char name[] = "/tmp/qrv-test-XXXXXX";
-    path_ = mkdtemp(name);
+    static std::atomic<unsigned> count{0};
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    for (unsigned attempt = 0;; ++attempt) {
+      path_ = (std::filesystem::temp_directory_path() /
+               ("qrv-test-" + std::to_string(stamp) + "-" + std::to_string(count++)))
+                  .string();
+      if (std::filesystem::create_directory(path_) || attempt > 100) break;
+    }
   }
   ~ScratchFolder() { std::filesystem::remove_all(path_); }
   std::string operator/(const std::string& name) const { return path_ + "/" + name; }

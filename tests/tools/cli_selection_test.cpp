@@ -133,10 +133,10 @@ TEST(CliSelectionTest, BoardsNamedOnceOrOnTheLineAreServedAtOnceEachFailingAlone
   EXPECT_TRUE(Has(failing, "1 of 3 boards answered every frame\n"));
   EXPECT_EQ(named.frames(), (Texts{"PAS\r\n", "P12\r\n"}));
   // The program's window holds its port as this does.
-  const PortOpenResult held = OpenPortDevice(named.device());
+  PortOpenResult held = OpenPortDevice(named.device());
   ASSERT_EQ(held.status, PortStatus::kOpened);
   const CliRun busy = RunClient({"display", "off", "--port", named.device()});
-  ClosePortDevice(held.fd);
+  held.device.reset();
   EXPECT_EQ(busy.status, 1);
   EXPECT_TRUE(Has(busy, named.device() +
                             ": FAILED: busy: another program holds it; is the QRV-470KSE "

@@ -1,12 +1,10 @@
 #include "board_session.h"
 
-#include <cerrno>
 #include <deque>
 
 #include "messages.h"
 #include "response_dispatcher.h"
 #include "run_steps.h"
-#include "tcp_port.h"
 #include "traffic_log.h"
 #include "visible_text.h"
 
@@ -54,12 +52,10 @@ BoardSession::~BoardSession() {
 bool BoardSession::Open(std::string* why) {
   const PortOpenResult result = serial_.OpenPort(device_);
   if (result.status != PortStatus::kOpened) {
-    *why = PortErrorText(device_, result);
     // The progress line already names the device.
-    if (why->rfind(device_ + ": ", 0) == 0) why->erase(0, device_.size() + 2);
+    *why = PortProblem(result);
     // The program's window holds its port exclusively while it runs.
-    if (!IsTcpDevice(device_) && (result.error == EBUSY || result.error == EWOULDBLOCK))
-      *why += "; is the QRV-470KSE window open on it?";
+    if (result.error == PortError::kBusy) *why += "; is the QRV-470KSE window open on it?";
     return false;
   }
   if (serial_.Start()) return true;

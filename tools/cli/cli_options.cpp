@@ -1,10 +1,12 @@
 #include "cli_options.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdlib>
 #include <sstream>
 
+#include "cli_build.h"
 #include "display_config.h"
 
 namespace qrv {
@@ -138,10 +140,38 @@ constexpr char kOverview[] =
     "Run `qrv470kse-cli COMMAND --help` for one command, `qrv470kse-cli --version`\n"
     "for the version.\n";
 
+// Whether this build holds the command: a Windows build lacks the libraries of some.
+bool Built(CliCommand command) {
+  if (command == CliCommand::kPreview) return kCliHasPreview;
+  if (command == CliCommand::kExport || command == CliCommand::kImport) return kCliHasCsv;
+  return true;
+}
+
 const CommandInfo* FindCommand(CliCommand command) {
   for (const CommandInfo& info : kCommands)
-    if (info.command == command) return &info;
+    if (info.command == command && Built(command)) return &info;
   return nullptr;
+}
+
+const CommandInfo* FindCommand(const std::string& name) {
+  for (const CommandInfo& info : kCommands)
+    if (name == info.name && Built(info.command)) return &info;
+  return nullptr;
+}
+
+// The overview without the lines of commands this build lacks, and a word on them.
+std::string Overview() {
+  std::string text;
+  std::istringstream lines(kOverview);
+  for (std::string line; std::getline(lines, line);) {
+    const bool unbuilt =
+        std::any_of(kCommands.begin(), kCommands.end(), [&line](const CommandInfo& info) {
+          return !Built(info.command) && line.rfind(std::string("  ") + info.name + " ", 0) == 0;
+        });
+    if (line == "Options of the transfers:") text += kUnbuiltCommands;
+    if (!unbuilt) text += line + "\n";
+  }
+  return text;
 }
 
 bool Fail(std::string* error, std::string text) {
@@ -287,8 +317,7 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args,
   if (args[0] == "-h" || args[0] == "--help" || args[0] == "help") {
     o.help = true;
     if (args.size() > 1) {
-      for (const CommandInfo& info : kCommands)
-        if (args[1] == info.name) o.command = info.command;
+      if (const CommandInfo* info = FindCommand(args[1])) o.command = info->command;
     }
     return o;
   }
@@ -296,10 +325,12 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args,
     o.version = true;
     return o;
   }
-  for (const CommandInfo& info : kCommands)
-    if (args[0] == info.name) o.command = info.command;
+  if (const CommandInfo* info = FindCommand(args[0])) o.command = info->command;
   if (o.command == CliCommand::kNone) {
-    *error = "unknown command \"" + args[0] + "\"";
+    const bool unbuilt = std::any_of(kCommands.begin(), kCommands.end(),
+                                     [&](const CommandInfo& info) { return args[0] == info.name; });
+    *error = unbuilt ? args[0] + " is not in this build of qrv470kse-cli (see --help)"
+                     : "unknown command \"" + args[0] + "\"";
     return std::nullopt;
   }
   if (!ParseRest(args, o, error)) return std::nullopt;
@@ -308,7 +339,7 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args,
 
 std::string CliUsage(CliCommand command) {
   const CommandInfo* info = FindCommand(command);
-  return info != nullptr ? info->usage : kOverview;
+  return info != nullptr ? info->usage : Overview();
 }
 
 }  // namespace qrv

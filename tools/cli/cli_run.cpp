@@ -1,11 +1,11 @@
 #include "cli_run.h"
 
+#include "cli_build.h"
 #include "cli_options.h"
 #include "config_files.h"
 #include "config_problems.h"
 #include "csv_commands.h"
-#include "png_file.h"
-#include "preview_sheet.h"
+#include "preview_command.h"
 #include "qrv_version.h"
 #include "send_plan.h"
 #include "send_refusals.h"
@@ -38,23 +38,6 @@ int Check(const CliOptions& options, const DisplayConfig& config,
   return sound ? 0 : 1;
 }
 
-int Preview(const CliOptions& options, const DisplayConfig& config,
-            const std::vector<std::string>& problems, CliContext& context) {
-  for (const std::string& line : problems) context.err << "warning: " << line << "\n";
-  const DotRenderer renderer;
-  if (!renderer.warning().empty()) context.err << "warning: " << renderer.warning() << "\n";
-  const int page = options.page == 0 ? 0 : options.page - 1;
-  const Picture picture =
-      options.all_pages ? SheetPicture(renderer, config, options.scale)
-                        : PagePicture(renderer, PreviewFromConfig(config, page), options.scale);
-  std::string why;
-  if (!WritePng(options.output, picture.pixels, picture.width, picture.height, &why)) {
-    context.err << "qrv470kse-cli: " << why << "\n";
-    return 1;
-  }
-  return 0;
-}
-
 int ListPorts(CliContext& context) {
   const std::vector<SerialDevice> devices = ListSerialDevices();
   for (const SerialDevice& d : devices) context.out << d.path << "  " << d.description << "\n";
@@ -84,8 +67,11 @@ int RunCli(const std::vector<std::string>& args, CliContext& context) {
   if (options->command == CliCommand::kPorts) return ListPorts(context);
   if (options->command == CliCommand::kDisplay || options->command == CliCommand::kPage)
     return RunSettingCommand(*options, context);
-  if (options->command == CliCommand::kExport) return RunExport(*options, context);
-  if (options->command == CliCommand::kImport) return RunImport(*options, context);
+  // Commands this build lacks are refused with the command line, and not linked.
+  if constexpr (kCliHasCsv) {
+    if (options->command == CliCommand::kExport) return RunExport(*options, context);
+    if (options->command == CliCommand::kImport) return RunImport(*options, context);
+  }
 
   DisplayConfig config;
   ConfigFileExtent extent;
@@ -108,7 +94,8 @@ int RunCli(const std::vector<std::string>& args, CliContext& context) {
     case CliCommand::kCheck:
       return Check(*options, config, problems, context);
     case CliCommand::kPreview:
-      return Preview(*options, config, problems, context);
+      if constexpr (kCliHasPreview) return RunPreview(*options, config, problems, context);
+      return 2;
     default:
       return RunBoardTransfers(
           *options, config,

@@ -7,9 +7,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
-#include "serial_port.h"
-#include "tcp_port.h"
+#include "descriptor_device.h"
+#include "serial_device.h"
 
 namespace qrv {
 namespace {
@@ -56,6 +57,55 @@ bool LineApplied(int fd, const termios& wanted) {
          (got.c_lflag & (ICANON | ECHO)) == 0;
 }
 
+// An open terminal, held exclusively.
+class TerminalDevice : public DescriptorDevice {
+ public:
+  using DescriptorDevice::DescriptorDevice;
+
+  ~TerminalDevice() override {
+    // What the line has not sent is given up: close() would otherwise wait up to 30 s for a
+    // line held by flow control, and a board attached later would get it.
+    tcflush(fd_, TCOFLUSH);
+    // A terminal that someone else keeps open (a pseudo-terminal's far end) would otherwise
+    // stay exclusive, and refuse our own reopening.
+    ioctl(fd_, TIOCNXCL);
+    flock(fd_, LOCK_UN);
+    close(fd_);
+  }
+
+  std::size_t Queued() override {
+    int n = 0;
+    return ioctl(fd_, TIOCOUTQ, &n) == 0 && n > 0 ? static_cast<std::size_t>(n) : 0;
+  }
+  void Flush() override { tcflush(fd_, TCOFLUSH); }
+  void DropInput() override { tcflush(fd_, TCIFLUSH); }
+};
+
+PortError ErrorOf(int error) {
+  switch (error) {
+    case ENOENT:
+    case ENXIO:
+    case ENODEV:
+      return PortError::kNoDevice;
+    case EBUSY:
+    case EWOULDBLOCK:
+      return PortError::kBusy;
+    case EACCES:
+    case EPERM:
+      return PortError::kPermission;
+    default:
+      return PortError::kOther;
+  }
+}
+
+PortOpenResult Failed(int error, PortStatus status = PortStatus::kCannotOpen) {
+  PortOpenResult result;
+  result.status = status;
+  result.error = ErrorOf(error);
+  result.system_text = std::strerror(error);
+  return result;
+}
+
 }  // namespace
 
 std::string PortDeviceName(std::int32_t com_port) {
@@ -63,43 +113,34 @@ std::string PortDeviceName(std::int32_t com_port) {
   return "/dev/ttyS" + std::to_string(com_port);
 }
 
-PortOpenResult OpenPortDevice(const std::string& device, int cancel_fd) {
-  if (IsTcpDevice(device)) {
-    return OpenTcpPort(std::string_view(device).substr(kTcpScheme.size()), cancel_fd);
-  }
-  PortOpenResult result;
-  if (device.empty()) {
-    result.error = ENOENT;
-    return result;
-  }
+PortOpenResult OpenSerialDevice(const std::string& device) {
   const int fd = open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) {
-    result.error = errno;
-    return result;
-  }
+  if (fd < 0) return Failed(errno);
   // Nobody else may use the line while we hold it. TIOCEXCL alone does not stop root.
   if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    result.error = errno == EWOULDBLOCK ? EBUSY : errno;
+    const int error = errno == EWOULDBLOCK ? EBUSY : errno;
     close(fd);
-    return result;
+    return Failed(error);
   }
   termios t{};
   if (tcgetattr(fd, &t) != 0) {
-    result.error = errno;
-    result.status = PortStatus::kNotSerial;
+    const int error = errno;
     close(fd);
-    return result;
+    return Failed(error, PortStatus::kNotSerial);
   }
   ioctl(fd, TIOCEXCL);
   SetBoardLine(t);
-  result.fd = fd;
+  PortOpenResult result;
+  result.device = std::make_unique<TerminalDevice>(fd);
   errno = 0;
   // On a pseudo-terminal the C library may call the dropped parity a failure; what was
   // really applied is checked below either way.
   const bool set = tcsetattr(fd, TCSANOW, &t) == 0 || IsPseudoTerminal(fd);
   if (!set || !LineApplied(fd, t)) {
-    result.error = errno != 0 ? errno : EINVAL;
+    const int error = errno != 0 ? errno : EINVAL;
     result.status = PortStatus::kNotConfigured;
+    result.error = ErrorOf(error);
+    result.system_text = std::strerror(error);
     return result;
   }
   // DTR has no handshake mode here: raise it so the board sees a terminal that is ready.
@@ -108,23 +149,6 @@ PortOpenResult OpenPortDevice(const std::string& device, int cancel_fd) {
   ioctl(fd, TIOCMBIS, &dtr);
   result.status = PortStatus::kOpened;
   return result;
-}
-
-void ClosePortDevice(int fd) {
-  if (fd < 0) return;
-  struct stat st {};
-  if (fstat(fd, &st) == 0 && S_ISSOCK(st.st_mode)) {
-    close(fd);
-    return;
-  }
-  // What the line has not sent is given up: close() would otherwise wait up to 30 s for a
-  // line held by flow control, and a board attached later would get it.
-  tcflush(fd, TCOFLUSH);
-  // A terminal that someone else keeps open (a pseudo-terminal's far end) would otherwise
-  // stay exclusive, and refuse our own reopening.
-  ioctl(fd, TIOCNXCL);
-  flock(fd, LOCK_UN);
-  close(fd);
 }
 
 }  // namespace qrv

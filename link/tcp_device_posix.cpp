@@ -8,8 +8,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <memory>
 
+#include "descriptor_device.h"
 #include "tcp_port.h"
 
 namespace qrv {
@@ -18,12 +20,13 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // 0 once the connect in progress on fd has succeeded, else why it did not.
-int FinishConnect(int fd, Clock::time_point deadline, int cancel_fd) {
+int FinishConnect(int fd, Clock::time_point deadline, const WakePipe* cancel) {
   for (;;) {
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
     if (left <= 0) return ETIMEDOUT;
-    // A negative cancel_fd is skipped by poll.
-    pollfd fds[2] = {{fd, POLLOUT, 0}, {cancel_fd, POLLIN, 0}};
+    // A negative descriptor is skipped by poll.
+    pollfd fds[2] = {{fd, POLLOUT, 0},
+                     {cancel != nullptr ? static_cast<int>(cancel->handle()) : -1, POLLIN, 0}};
     const int ready = poll(fds, 2, static_cast<int>(left));
     if (ready < 0 && errno == EINTR) continue;
     if (ready < 0) return errno;
@@ -37,7 +40,8 @@ int FinishConnect(int fd, Clock::time_point deadline, int cancel_fd) {
 }
 
 // A connected socket to address, or -1 with *error set.
-int Connect(const addrinfo& address, Clock::time_point deadline, int cancel_fd, int* error) {
+int Connect(const addrinfo& address, Clock::time_point deadline, const WakePipe* cancel,
+            int* error) {
   const int fd = socket(address.ai_family, address.ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC,
                         address.ai_protocol);
   if (fd < 0) {
@@ -45,7 +49,7 @@ int Connect(const addrinfo& address, Clock::time_point deadline, int cancel_fd, 
     return -1;
   }
   *error = connect(fd, address.ai_addr, address.ai_addrlen) == 0 ? 0 : errno;
-  if (*error == EINPROGRESS) *error = FinishConnect(fd, deadline, cancel_fd);
+  if (*error == EINPROGRESS) *error = FinishConnect(fd, deadline, cancel);
   if (*error != 0) {
     close(fd);
     return -1;
@@ -56,13 +60,33 @@ int Connect(const addrinfo& address, Clock::time_point deadline, int cancel_fd, 
   return fd;
 }
 
+PortError ErrorOf(int error) {
+  switch (error) {
+    case EINVAL:
+      return PortError::kBadAddress;
+    case ECONNREFUSED:
+      return PortError::kRefused;
+    case ETIMEDOUT:
+      return PortError::kTimedOut;
+    case ECANCELED:
+      return PortError::kCancelled;
+    default:
+      return PortError::kOther;
+  }
+}
+
+void Fail(PortOpenResult& result, int error) {
+  result.error = ErrorOf(error);
+  result.system_text = std::strerror(error);
+}
+
 }  // namespace
 
-PortOpenResult OpenTcpPort(std::string_view host_port, int cancel_fd) {
+PortOpenResult OpenTcpPort(std::string_view host_port, const WakePipe* cancel) {
   PortOpenResult result;
   const auto address = SplitHostPort(host_port);
   if (!address) {
-    result.error = EINVAL;
+    Fail(result, EINVAL);
     return result;
   }
   addrinfo hints{};
@@ -73,24 +97,26 @@ PortOpenResult OpenTcpPort(std::string_view host_port, int cancel_fd) {
   const int lookup = getaddrinfo(address->host.c_str(), address->port.c_str(), &hints, &found);
   if (lookup != 0) {
     if (lookup == EAI_SYSTEM) {
-      result.error = errno;
+      Fail(result, errno);
     } else {
-      result.error = ENXIO;
-      result.error_text = lookup == EAI_NONAME ? "no such host" : gai_strerror(lookup);
+      result.error = lookup == EAI_NONAME ? PortError::kNoHost : PortError::kOther;
+      result.system_text = gai_strerror(lookup);
     }
     return result;
   }
   const std::unique_ptr<addrinfo, decltype(&freeaddrinfo)> addresses(found, freeaddrinfo);
   const auto deadline = Clock::now() + std::chrono::milliseconds(kTcpConnectLimitMs);
+  int error = 0;
   for (const addrinfo* a = found; a != nullptr; a = a->ai_next) {
-    result.fd = Connect(*a, deadline, cancel_fd, &result.error);
-    if (result.fd >= 0) {
-      result.error = 0;
+    const int fd = Connect(*a, deadline, cancel, &error);
+    if (fd >= 0) {
+      result.device = AdoptSocket(fd);
       result.status = PortStatus::kOpened;
       return result;
     }
-    if (result.error == ECANCELED || result.error == ETIMEDOUT) break;
+    if (error == ECANCELED || error == ETIMEDOUT) break;
   }
+  Fail(result, error);
   return result;
 }
 

@@ -1,12 +1,5 @@
-#include <poll.h>
-#include <sys/ioctl.h>
-#include <sys/socket.h>
-#include <termios.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
 #include <chrono>
 #include <deque>
 #include <mutex>
@@ -19,7 +12,6 @@
 #include "serial_link.h"
 
 #include "messages.h"
-#include "tcp_port.h"
 #include "wake_pipe.h"
 
 namespace qrv {
@@ -30,8 +22,8 @@ using Clock = std::chrono::steady_clock;
 // Frames waiting for a line held by flow control; beyond this they are dropped, and the
 // watchdog reports them like any unanswered frame.
 constexpr std::size_t kMaxQueuedFrames = 128;
-// How often a terminal's output queue is looked at while it sends a frame: poll() has no
-// event for an empty queue.
+// How often a terminal's output queue is looked at while it sends a frame: the systems' waits
+// have no event for an empty queue.
 constexpr int kSendingCheckMs = 10;
 
 int MillisecondsUntil(Clock::time_point when) {
@@ -57,7 +49,6 @@ struct SerialLink::Impl {
   LinkState& link;
   LineSink on_line;
   std::string device;
-  bool tcp = false;
   TrafficLog* log = nullptr;
   TrafficRecorder* recorder = nullptr;
   WakePipe wake;
@@ -68,7 +59,7 @@ struct SerialLink::Impl {
   std::deque<std::string> queue;  // frames handed over by SendFrame, oldest first
 
   // Owned by the reader thread once it runs.
-  int fd = -1;
+  std::unique_ptr<PortDevice> port;
   LineAssembler assembler;
   bool each_line = false;  // every LF ends a line, not only a read's last byte
   bool skipping = false;   // dropping a device server's greeting
@@ -88,12 +79,12 @@ struct SerialLink::Impl {
 
   void Run() {
     while (link.ReaderRunning.load() != 0) {
-      if (fd < 0)
+      if (!port)
         WaitForPort();
       else
         Serve();
     }
-    if (fd >= 0 && !tcp) tcflush(fd, TCIFLUSH);
+    if (port) port->DropInput();
   }
 
   void DropQueuedFrames() {
@@ -103,41 +94,36 @@ struct SerialLink::Impl {
 
   // No port: sleep until shutdown, or until it is time to look for the device again.
   void WaitForPort() {
-    pollfd p{wake.fd(), POLLIN, 0};
     const int timeout = device.empty() ? -1 : MillisecondsUntil(next_reopen);
-    const int ready = poll(&p, 1, timeout);
+    const bool woken = wake.WaitFor(std::chrono::milliseconds(timeout));
     wake.Drain();
     DropQueuedFrames();
-    if (ready != 0 || link.ReaderRunning.load() == 0) return;
+    if (woken || link.ReaderRunning.load() == 0) return;
     next_reopen = Clock::now() + std::chrono::milliseconds(kReopenPeriodMs);
     // The wake-up pipe cuts a slow connect short, so Stop never waits for one; a wake-up
     // that was only a frame (dropped, as without a port) lets it start again at once.
-    const PortOpenResult result = OpenPortDevice(device, wake.fd());
-    if (result.error == ECANCELED) next_reopen = Clock::now();
-    if (result.fd < 0) return;
-    Opened(result.fd);
+    PortOpenResult result = OpenPortDevice(device, &wake);
+    if (result.error == PortError::kCancelled) next_reopen = Clock::now();
+    if (result.device) Opened(std::move(result.device));
   }
 
-  void Opened(int port) {
-    fd = port;
+  void Opened(std::unique_ptr<PortDevice> opened) {
+    port = std::move(opened);
     assembler.Reset();
-    skipping = tcp;
+    skipping = port->GreetsOnConnect();
     open = true;
   }
 
   void Serve() {
     if (!has_write) TakeFrame();
     const bool sending = has_write && written == writing.size();  // all with the kernel
-    pollfd fds[2] = {{fd, static_cast<short>(POLLIN | (has_write && !sending ? POLLOUT : 0)), 0},
-                     {wake.fd(), POLLIN, 0}};
     int timeout = has_write ? MillisecondsUntil(write_deadline) : -1;
     if (sending) timeout = std::min(timeout, kSendingCheckMs);
-    if (poll(fds, 2, timeout) < 0 && errno != EINTR) return;
-    if (fds[1].revents != 0) wake.Drain();
-    const short events = fds[0].revents;
-    if ((events & POLLIN) != 0) {
+    const PortEvents events = port->Wait(true, has_write && !sending, timeout, wake);
+    if (events.woken) wake.Drain();
+    if (events.readable) {
       if (!ReadOnce()) return Disconnect();
-    } else if ((events & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
+    } else if (events.gone) {
       return Disconnect();
     }
     if (has_write && !WriteSome()) return Disconnect();
@@ -146,17 +132,16 @@ struct SerialLink::Impl {
   // One read of at most 500 bytes; false when the port has gone.
   bool ReadOnce() {
     char chunk[LineAssembler::kMaxReadBytes];
-    const ssize_t n = read(fd, chunk, sizeof chunk);
-    if (n > 0) {
-      const std::string_view bytes(chunk, static_cast<std::size_t>(n));
-      if (each_line) {
-        for (std::string& line : assembler.FeedEachLine(bytes)) DeliverLine(line);
-      } else if (auto line = assembler.Feed(bytes)) {
-        DeliverLine(*line);
-      }
-      return true;
+    const std::optional<std::size_t> n = port->Read(chunk, sizeof chunk);
+    if (!n) return false;
+    if (*n == 0) return true;
+    const std::string_view bytes(chunk, *n);
+    if (each_line) {
+      for (std::string& line : assembler.FeedEachLine(bytes)) DeliverLine(line);
+    } else if (auto line = assembler.Feed(bytes)) {
+      DeliverLine(*line);
     }
-    return n < 0 && (errno == EAGAIN || errno == EINTR);
+    return true;
   }
 
   void DeliverLine(std::string& line) {
@@ -181,39 +166,24 @@ struct SerialLink::Impl {
     write_deadline = Clock::now() + std::chrono::milliseconds(kWriteLimitMs);
   }
 
-  // Bytes a terminal's kernel still holds for the line; none for a network connection.
-  int KernelHeld() const {
-    int n = 0;
-    return !tcp && ioctl(fd, TIOCOUTQ, &n) == 0 ? n : 0;
-  }
-
   // Puts as much as the line takes now; false when the port has gone. A frame is done once
   // the kernel has sent it too, so its deadline also covers the kernel's queue.
   bool WriteSome() {
     while (has_write) {
       if (written == writing.size()) {
-        if (KernelHeld() > 0) break;
+        if (port->Queued() > 0) break;
         TakeFrame();
         continue;
       }
-      const char* bytes = writing.data() + written;
-      const std::size_t size = writing.size() - written;
-      // A closed connection must come back as EPIPE, not as a signal that ends the program.
-      const ssize_t n = tcp ? send(fd, bytes, size, MSG_NOSIGNAL) : write(fd, bytes, size);
-      if (n > 0) {
-        written += static_cast<std::size_t>(n);
-      } else if (n < 0 && errno == EINTR) {
-        continue;
-      } else if (n < 0 && errno == EAGAIN) {
-        break;
-      } else {
-        return false;
-      }
+      const std::optional<std::size_t> n = port->Write(std::string_view(writing).substr(written));
+      if (!n) return false;
+      if (*n == 0) break;
+      written += *n;
     }
     // Held by flow control for the whole limit: the rest of this frame is given up, also
     // what the kernel holds, or a board attached later would get it.
     if (has_write && Clock::now() >= write_deadline) {
-      if (!tcp) tcflush(fd, TCOFLUSH);
+      port->Flush();
       TakeFrame();
     }
     return true;
@@ -221,8 +191,7 @@ struct SerialLink::Impl {
 
   // The device went away (unplugged adapter, closed peer): forget it and look again later.
   void Disconnect() {
-    ClosePortDevice(fd);
-    fd = -1;
+    port.reset();
     open = false;
     assembler.Reset();
     has_write = false;
@@ -237,7 +206,6 @@ SerialLink::SerialLink(LinkState& link, LineSink on_line)
 
 SerialLink::~SerialLink() {
   Stop();
-  ClosePortDevice(impl_->fd);
 }
 
 PortStatus SerialLink::OpenSerialPort(const std::string& device, Reporter& reporter) {
@@ -248,15 +216,14 @@ PortStatus SerialLink::OpenSerialPort(const std::string& device, Reporter& repor
 
 PortOpenResult SerialLink::OpenPort(const std::string& device) {
   impl_->device = device;
-  impl_->tcp = IsTcpDevice(device);
-  const PortOpenResult result = OpenPortDevice(device);
-  if (result.fd >= 0) impl_->Opened(result.fd);
+  PortOpenResult result = OpenPortDevice(device);
+  if (result.device) impl_->Opened(std::move(result.device));
   impl_->next_reopen = Clock::now() + std::chrono::milliseconds(kReopenPeriodMs);
   return result;
 }
 
 PortStatus SerialLink::SwitchDevice(const std::string& device, Reporter& reporter) {
-  // With the reader stopped, this thread alone owns the descriptor.
+  // With the reader stopped, this thread alone owns the device.
   const bool running = impl_->thread.joinable();
   Stop();
   impl_->Disconnect();

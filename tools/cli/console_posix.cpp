@@ -1,0 +1,11 @@
+#include <unistd.h>
+
+#include "console.h"
+
+namespace qrv {
+
+bool PrepareConsole() {
+  return isatty(STDOUT_FILENO) != 0;
+}
+
+}  // namespace qrv
