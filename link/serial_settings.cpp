@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "config_files.h"
 #include "settings_file.h"
 
 namespace qrv {
@@ -172,14 +173,12 @@ bool WriteSerialSettingText(const std::string& path, std::string_view key,
        (Trim(*value) != *value || value->find_first_of("\r\n") != std::string_view::npos))) {
     return false;
   }
-  // Write through a symbolic link rather than replacing the link with a plain file.
-  const std::optional<std::string> target = SettingsTarget(path);
-  if (!target) return false;
   std::string text;
-  const SettingsRead read = ReadSettingsFile(*target, &text);
+  const SettingsRead read = ReadSettingsFile(path, &text);
   if (read == SettingsRead::kFailed) return false;
-  if (read == SettingsRead::kMissing && !MakeSettingsFolders(*target)) return false;
-  return ReplaceSettingsFile(*target, WithSetting(text, key, value));
+  if (read == SettingsRead::kMissing && !MakeSettingsFolders(path)) return false;
+  // Whole or not at all, as every file the program writes.
+  return SaveFileBytes(path, WithSetting(text, key, value), nullptr);
 }
 
 }  // namespace qrv

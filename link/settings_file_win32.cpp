@@ -29,20 +29,11 @@ SettingsRead ReadSettingsFile(const std::string& path, std::string* text) {
   return LoadFileBytes(path, *text, nullptr) ? SettingsRead::kOk : SettingsRead::kFailed;
 }
 
-// Windows resolves links itself when the file is replaced.
-std::optional<std::string> SettingsTarget(const std::string& path) {
-  return path;
-}
-
 bool MakeSettingsFolders(const std::string& path) {
   std::error_code error;
   std::filesystem::create_directories(std::filesystem::path(WideFromAnsi(path)).parent_path(),
                                       error);
   return !error;
-}
-
-bool ReplaceSettingsFile(const std::string& path, std::string_view data) {
-  return SaveFileBytes(path, std::string(data), nullptr);
 }
 
 }  // namespace qrv
