@@ -160,6 +160,13 @@ bool IsBoardAnswer(std::string_view line) {
   return ErrorAnswerMeaning(line) != nullptr;
 }
 
+std::vector<std::string_view> ErrorAnswers() {
+  std::vector<std::string_view> answers;
+  for (const ErrorAnswer& answer : kErrorAnswers)
+    answers.push_back(std::string_view(answer.line).substr(0, std::strlen(answer.line) - 2));
+  return answers;
+}
+
 const char* ErrorAnswerMeaning(std::string_view line) {
   line = LookedAt(line);
   for (const ErrorAnswer& error : kErrorAnswers) {

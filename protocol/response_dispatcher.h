@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string_view>
+#include <vector>
 
 #include "display_config.h"
 #include "link_state.h"
@@ -35,5 +36,8 @@ bool IsBoardAnswer(std::string_view line);
 // What an error answer means ("Parity Error" for "E1" CR LF), as Dispatch reports it;
 // nullptr for any other line.
 const char* ErrorAnswerMeaning(std::string_view line);
+
+// The error answers the board gives, without their CR LF: "GN", "MENU", "E0".."E3".
+std::vector<std::string_view> ErrorAnswers();
 
 }  // namespace qrv

@@ -10,6 +10,7 @@
 #include "board_server.h"
 #include "config_files.h"
 #include "qrv_version.h"
+#include "response_dispatcher.h"
 #include "stop_signal.h"
 #include "tcp_listener.h"
 #include "tcp_port.h"
@@ -61,8 +62,7 @@ std::optional<qrv::BoardFault> ParseFault(const std::string& spec) {
   const std::string what = spec.substr(colon + 1);
   qrv::BoardFault fault;
   fault.frame = *frame;
-  if (what == "E0" || what == "E1" || what == "E2" || what == "E3" || what == "GN" ||
-      what == "MENU" || what == "GO") {
+  if (what == "GO" || qrv::ErrorAnswerMeaning(what + "\r\n") != nullptr) {
     fault.text = what;
   } else if (what == "silent") {
     fault.kind = qrv::BoardFault::Kind::kSilent;

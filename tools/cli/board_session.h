@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "periods.h"
+
 #include "display_config.h"
 #include "frames.h"
 #include "line_queue.h"
@@ -18,12 +20,12 @@ namespace qrv {
 class TrafficLog;
 
 // How long a frame may wait for its answer: the GUI's seven watchdog ticks.
-constexpr std::chrono::milliseconds kDefaultAnswerTimeout{3500};
+constexpr std::chrono::milliseconds kDefaultAnswerTimeout = kAnswerTimeout;
 
 struct SessionTiming {
   Pace pace = Pace::kFixed;
-  std::chrono::milliseconds send_period{500};  // sending the whole configuration
-  std::chrono::milliseconds read_period{300};  // reading it back
+  std::chrono::milliseconds send_period = kSendPeriod;  // sending the whole configuration
+  std::chrono::milliseconds read_period = kReadPeriod;  // reading it back
   std::chrono::milliseconds answer_timeout = kDefaultAnswerTimeout;
 };
 

@@ -3,6 +3,8 @@
 #include <chrono>
 #include <ostream>
 
+#include "periods.h"
+
 namespace qrv {
 
 // Where the client writes, and the periods of its fixed pace (tests shorten them).
@@ -10,8 +12,8 @@ struct CliContext {
   std::ostream& out;
   std::ostream& err;
   bool terminal = false;  // out is a terminal: progress as bars redrawn in place
-  std::chrono::milliseconds send_period{500};
-  std::chrono::milliseconds read_period{300};
+  std::chrono::milliseconds send_period = kSendPeriod;
+  std::chrono::milliseconds read_period = kReadPeriod;
 };
 
 }  // namespace qrv
