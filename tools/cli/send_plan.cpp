@@ -44,7 +44,7 @@ SendPlan PlanSend(const DisplayConfig& config, const SendSelection& selection) {
       // The fill dialog's "設定", page by page, in place of its one frame of all pages.
       for (int page = 0; page < kPages; ++page) {
         if (selection.pages.test(static_cast<std::size_t>(page)))
-          plan.push_back(PageStep(CheckedPageFillFrame(config, page), page));
+          plan.push_back(PageSendStep(config, page, page_step::kFill));
       }
       continue;
     }
