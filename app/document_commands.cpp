@@ -43,14 +43,14 @@ std::string ProblemsText(std::string text, const std::vector<std::string>& probl
 }  // namespace
 
 bool DocumentCommands::NewDocument() {
-  if (link_.BatchStep != 0) return false;
+  if (link_.BatchStep() != 0) return false;
   if (config_.modified && !prompts_.AskYesNo(kNewQuestion)) return false;
   config_.reset_to_defaults();
   return true;
 }
 
 std::optional<QString> DocumentCommands::ChooseToReplace(Chooser choose) {
-  if (link_.BatchStep != 0) return std::nullopt;
+  if (link_.BatchStep() != 0) return std::nullopt;
   if (config_.modified && !prompts_.AskYesNo(kOpenQuestion)) return std::nullopt;
   return Choose(choose);
 }

@@ -49,7 +49,7 @@ double Run(qrv::FullRunDialog& dialog, const qrv::LinkState& link, int speed_up,
   bool answered = false;
   const auto start = Clock::now();
   poll.callOnTimeout([&] {
-    answered = totals.frames >= frames && !dialog.isVisible() && link.AnswerPending == 0;
+    answered = totals.frames >= frames && !dialog.isVisible() && link.AnswerPending() == 0;
     if (answered || Clock::now() - start > limit) loop.quit();
   });
   poll.start(5);

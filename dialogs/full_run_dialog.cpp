@@ -21,7 +21,7 @@ FullRunDialog::FullRunDialog(DialogContext& context, const FullRunLayout& layout
     : SettingDialog(context, layout.template_id, layout.caption, kWidth, 0, owner) {
   AddSlaveNumber(ids::kSlaveNoCombo, kMargin, kMargin);
   AddButton(layout.start_text, "start", layout.start_id, 110, 20, 83, [this] {
-    if (this->context().link.BatchStep == 0 && MayStart()) run()->Start();
+    if (this->context().link.BatchStep() == 0 && MayStart()) run()->Start();
   });
   int bar_y = kBarY;
   if (!layout.notice.isEmpty()) {

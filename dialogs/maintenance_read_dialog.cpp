@@ -16,7 +16,7 @@ MaintenanceReadDialog::MaintenanceReadDialog(DialogContext& context, QWidget* ow
                     owner) {
   if (context.dispatched != nullptr) {
     connect(context.dispatched, &DispatchNotifier::LineDispatched, this, [this] {
-      if (this->context().link.BatchStep != 0) ++answered_;
+      if (this->context().link.BatchStep() != 0) ++answered_;
     });
   }
 }
@@ -36,7 +36,7 @@ void MaintenanceReadDialog::RunFinished() {
 }
 
 void MaintenanceReadDialog::reject() {
-  if (context().link.BatchStep != 0) return;
+  if (context().link.BatchStep() != 0) return;
   // No read under way: the dialog ends and leaves the flags as the last line set them.
   TemplateDialog::reject();
 }

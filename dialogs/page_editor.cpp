@@ -118,7 +118,7 @@ PageEditor::PageEditor(DialogContext& context, QWidget* parent)
   });
   connect(send_, &QPushButton::clicked, this, [this] {
     StoreLine();
-    if (context_.link.BatchStep != 0) return;
+    if (context_.link.BatchStep() != 0) return;
     sending_page_ = page_;
     passed_over_.clear();
     // A page that cannot go whole ends with a step of its own, which names what was passed

@@ -27,7 +27,7 @@ TimedRun::TimedRun(LinkState& link, const DispatchNotifier* dispatched, RunPlan 
 }
 
 void TimedRun::Start() {
-  if (link_.BatchStep != 0) return;
+  if (link_.BatchStep() != 0) return;
   link_.RunBegun();
   run_pace_ = pace_;
   timer_.start(NextStepDue(run_pace_, plan_.period, false, false));
@@ -41,14 +41,14 @@ void TimedRun::SetSteps(int steps) {
 
 void TimedRun::Tick() {
   // A tick that comes after the run ended (a queued one, or a test's) does nothing.
-  if (!timer_.isActive() || link_.BatchStep == 0) return;
-  if (link_.ErrorReceived != 0) {
+  if (!timer_.isActive() || link_.BatchStep() == 0) return;
+  if (link_.ErrorReceived() != 0) {
     // The bar and the counter keep showing how far the run got.
     link_.ErrorHandled();
     Stop();
     return;
   }
-  const int step = link_.BatchStep;
+  const int step = link_.BatchStep();
   const bool last = step >= plan_.steps;
   // The run's state moves on before the step is performed, so that a step that opens a
   // modal box, should ticks arrive while it is open, can be neither repeated nor skipped.
@@ -77,13 +77,13 @@ void TimedRun::Tick() {
 void TimedRun::AwaitAnswer() {
   // A modal box a step opened may have let the run end meanwhile.
   if (!timer_.isActive()) return;
-  const bool sent = link_.AnswerPending != 0;
+  const bool sent = link_.AnswerPending() != 0;
   timer_.start(NextStepDue(run_pace_, plan_.period, sent, false));
   awaiting_answer_ = sent;
 }
 
 void TimedRun::LineDispatched() {
-  if (!awaiting_answer_ || (link_.AnswerPending != 0 && link_.ErrorReceived == 0)) return;
+  if (!awaiting_answer_ || (link_.AnswerPending() != 0 && link_.ErrorReceived() == 0)) return;
   awaiting_answer_ = false;
   if (timer_.isActive()) {
     timer_.start(NextStepDue(run_pace_, plan_.period, true, true));

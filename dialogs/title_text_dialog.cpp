@@ -119,7 +119,7 @@ void TitleTextDialog::StoreLines() {
 void TitleTextDialog::SendPage(bool store) {
   StoreLines();
   // A run is under way: its pages go out one by one, this one in its turn.
-  if (context().link.BatchStep != 0) return;
+  if (context().link.BatchStep() != 0) return;
   // The box says the page was refused; the foot says which line and why.
   if (!SendTitleFrame(context(), store, page()))
     notice_->setText(FirstTitleRefusal(config(), page()));

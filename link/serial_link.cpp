@@ -78,7 +78,7 @@ struct SerialLink::Impl {
   }
 
   void Run() {
-    while (link.ReaderRunning.load() != 0) {
+    while (link.ReaderRunning() != 0) {
       if (!port)
         WaitForPort();
       else
@@ -98,7 +98,7 @@ struct SerialLink::Impl {
     const bool woken = wake.WaitFor(std::chrono::milliseconds(timeout));
     wake.Drain();
     DropQueuedFrames();
-    if (woken || link.ReaderRunning.load() == 0) return;
+    if (woken || link.ReaderRunning() == 0) return;
     next_reopen = Clock::now() + std::chrono::milliseconds(kReopenPeriodMs);
     // The wake-up pipe cuts a slow connect short, so Stop never waits for one; a wake-up
     // that was only a frame (dropped, as without a port) lets it start again at once.

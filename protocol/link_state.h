@@ -9,53 +9,67 @@ namespace qrv {
 // only through the verbs below, each named after what happened. All but ReaderRunning
 // belong to the GUI thread; the reader thread only watches ReaderRunning, which the link
 // owns.
-struct LinkState {
-  std::int32_t AnswerPending = 0;    // a frame went out and no line has come back since
-  std::int32_t UnansweredTicks = 0;  // watchdog ticks counted while an answer is pending
-  std::int32_t BatchRunning = 0;     // a timed run is under way: the watchdog does not count
-  std::int32_t BatchStep = 0;        // step of the running timed run, 0 when none runs
-  std::int32_t ErrorReceived = 0;    // the line received last was an error answer
-  std::atomic<std::int32_t> ReaderRunning{0};
+class LinkState {
+ public:
+  // A frame went out and no line has come back since.
+  std::int32_t AnswerPending() const { return answer_pending_; }
+  // Watchdog ticks counted while an answer is pending.
+  std::int32_t UnansweredTicks() const { return unanswered_ticks_; }
+  // A timed run is under way: the watchdog does not count.
+  std::int32_t BatchRunning() const { return batch_running_; }
+  // Step of the running timed run, 0 when none runs.
+  std::int32_t BatchStep() const { return batch_step_; }
+  // The line received last was an error answer.
+  std::int32_t ErrorReceived() const { return error_received_; }
+  std::int32_t ReaderRunning() const { return reader_running_.load(); }
 
   // The transmit path took a frame.
-  void FrameSent() { AnswerPending = 1; }
+  void FrameSent() { answer_pending_ = 1; }
   // A line came back, whatever it says: it answers the last frame sent.
   void LineReceived() {
-    UnansweredTicks = 0;
-    AnswerPending = 0;
-    ErrorReceived = 0;
+    unanswered_ticks_ = 0;
+    answer_pending_ = 0;
+    error_received_ = 0;
   }
   // The line just received was an error answer.
-  void ErrorAnswerReceived() { ErrorReceived = 1; }
+  void ErrorAnswerReceived() { error_received_ = 1; }
   // The watchdog's tick while an answer is pending; the ticks counted before this one.
-  int UnansweredTick() { return UnansweredTicks++; }
+  int UnansweredTick() { return unanswered_ticks_++; }
   // The watchdog reported the missing answer: nothing is pending any more.
   void AnswerGivenUp() {
-    AnswerPending = 0;
-    UnansweredTicks = 0;
+    answer_pending_ = 0;
+    unanswered_ticks_ = 0;
   }
   // A run paced by the answers goes on without the answer of its last step.
-  void AnswerNotAwaited() { AnswerPending = 0; }
+  void AnswerNotAwaited() { answer_pending_ = 0; }
 
   // A timed run starts; its first step is 1.
   void RunBegun() {
-    BatchRunning = 1;
-    BatchStep = 1;
+    batch_running_ = 1;
+    batch_step_ = 1;
   }
   // The run's next step.
-  void RunStepped(int next_step) { BatchStep = next_step; }
+  void RunStepped(int next_step) { batch_step_ = next_step; }
   // The run is over: finished, stopped or its dialog closed.
   void RunEnded() {
-    BatchRunning = 0;
-    AnswerPending = 0;
-    BatchStep = 0;
+    batch_running_ = 0;
+    answer_pending_ = 0;
+    batch_step_ = 0;
   }
   // An error answer has been acted on (a run stopped on it, a dialog closed).
-  void ErrorHandled() { ErrorReceived = 0; }
+  void ErrorHandled() { error_received_ = 0; }
 
   // The reader thread runs while this holds.
-  void ReaderStarted() { ReaderRunning = 1; }
-  void ReaderStopped() { ReaderRunning = 0; }
+  void ReaderStarted() { reader_running_ = 1; }
+  void ReaderStopped() { reader_running_ = 0; }
+
+ private:
+  std::int32_t answer_pending_ = 0;
+  std::int32_t unanswered_ticks_ = 0;
+  std::int32_t batch_running_ = 0;
+  std::int32_t batch_step_ = 0;
+  std::int32_t error_received_ = 0;
+  std::atomic<std::int32_t> reader_running_{0};
 };
 
 }  // namespace qrv

@@ -184,7 +184,7 @@ void ResponseDispatcher::Dispatch(std::string_view line) {
 
   if (line == "GO\r\n") {
     // A running multi-frame send shows its own progress instead.
-    if (link_.BatchStep == 0) reporter_.SetCompleteBox();
+    if (link_.BatchStep() == 0) reporter_.SetCompleteBox();
     return;
   }
   for (const Tag& tag : kTags) {

@@ -186,7 +186,7 @@ class DocumentCommandsTest : public QObject {
     };
     for (const auto& c : cases) {
       Rig rig("a.dat");
-      rig.link.BatchStep = c.batch_step;
+      if (c.batch_step != 0) rig.link.RunBegun();
       rig.config.modified = c.modified;
       rig.prompts.answers = {c.yes};
       rig.prompts.files = {c.chosen};

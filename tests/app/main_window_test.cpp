@@ -135,7 +135,7 @@ class MainWindowTest : public QObject {
     QVERIFY(row(1).toString().endsWith(" " + device + " <- GO<CR><LF>"));
     QVERIFY(row(3).toString().endsWith(" <- E3<CR><LF>   E3: Command Error"));
     QCOMPARE(row(3, Qt::ForegroundRole).value<QBrush>().color(), QColor(Qt::red));
-    h.app->link().AnswerPending = 1;
+    h.app->link().FrameSent();
     for (int tick = 0; tick <= kUnansweredTicksLimit; ++tick) window.OnWatchdogTimer();
     const QLabel* counts = Find<QLabel>(*monitor, 1205);
     QTRY_COMPARE(counts->text(), "送信 2    応答 2    エラー応答 1    無応答 (No Connect) 1");
@@ -220,7 +220,7 @@ class MainWindowTest : public QObject {
       exit();
       QCOMPARE(h.quit_codes, std::vector<int>{0});
       QVERIFY(!window.watchdog_timer().isActive());
-      QCOMPARE(h.app->link().ReaderRunning.load(), 0);
+      QCOMPARE(h.app->link().ReaderRunning(), 0);
     }
   }
 
@@ -236,7 +236,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(window.watchdog_timer().timerId(), timer);
     QVERIFY(h.app->serial().SendFrame("IDON\r\n"));
     for (int tick = 1; tick <= 6; ++tick) window.OnWatchdogTimer();
-    QTRY_COMPARE(h.app->link().AnswerPending, 0);
+    QTRY_COMPARE(h.app->link().AnswerPending(), 0);
     for (int tick = 1; tick <= 10; ++tick) window.OnWatchdogTimer();
     QCOMPARE(h.reporter.shown, Shown{"set-complete"});
   }

@@ -71,7 +71,7 @@ class StartupTest : public QObject {
     // Start values everywhere, except that display_on is left as it was.
     QCOMPARE(config->modified, 0);
     QCOMPARE(config->display_on, 1);
-    QCOMPARE(app.link().ReaderRunning.load(), 1);
+    QCOMPARE(app.link().ReaderRunning(), 1);
     // The menus still work.
     app.window().set_dialog_runner([](QDialog&) {});
     app.window().Dispatch(152);
@@ -94,7 +94,7 @@ class StartupTest : public QObject {
     QVERIFY(harness);
     harness->Start();
     QCOMPARE(harness->reporter.shown.back(), std::string("warning:error creating read thread"));
-    QCOMPARE(harness->app->link().ReaderRunning.load(), 0);
+    QCOMPARE(harness->app->link().ReaderRunning(), 0);
   }
 
   // The device the settings name is opened at start; every frame and answer is logged, the

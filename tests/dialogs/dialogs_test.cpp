@@ -79,7 +79,7 @@ void Ticks(TimedRun* run, int n) {
 
 // BatchRunning, BatchStep, ErrorReceived, AnswerPending.
 std::vector<int> Flags(const LinkState& link) {
-  return {link.BatchRunning, link.BatchStep, link.ErrorReceived, link.AnswerPending};
+  return {link.BatchRunning(), link.BatchStep(), link.ErrorReceived(), link.AnswerPending()};
 }
 
 }  // namespace
@@ -307,7 +307,7 @@ class DialogsTest : public QObject {
     QCOMPARE(f.reporter.shown, Texts{"warning:Miss! Can't Set"});
     QCoreApplication::sendPostedEvents();  // the run's box shows once the tick has returned
     QCOMPARE(f.reporter.shown, (Texts{"warning:Miss! Can't Set", "error:Miss! Can't Set"}));
-    f.link.ErrorReceived = 1;  // the board answered an error to page 5
+    f.link.ErrorAnswerReceived();  // the board answered an error to page 5
     colour.run()->Tick();
     QVERIFY(Flags(f.link) == std::vector<int>(4, 0) && !colour.run()->running());
     // The next run steps the bar on; past its end it starts over, and ends at 0.
@@ -320,14 +320,15 @@ class DialogsTest : public QObject {
     // Closed with an error answer pending: the colour dialog leaves its flag, so the next run
     // stops at its first tick.
     Press(colour, 1049);
-    f.link.ErrorReceived = 1;
+    f.link.ErrorAnswerReceived();
     colour.reject();
     QCOMPARE(Flags(f.link), (std::vector<int>{0, 0, 1, 0}));
     Press(colour, 1049);
     colour.run()->Tick();
     QCOMPARE(f.sent.size(), std::size_t{4 + 32});
     // An idle read dialog closes without touching them.
-    f.link.ErrorReceived = f.link.AnswerPending = 1;
+    f.link.ErrorAnswerReceived();
+    f.link.FrameSent();
     MaintenanceReadDialog read(f.context, nullptr);
     read.reject();
     QCOMPARE(Flags(f.link), (std::vector<int>{0, 0, 1, 1}));
@@ -351,7 +352,7 @@ class DialogsTest : public QObject {
       while (read.run()->running()) {
         read.run()->Tick();
         // Answered at once, but for the last request, whose answer is still on the line.
-        if (read.run()->running() && f.link.AnswerPending && f.sent.size() < silent_after) {
+        if (read.run()->running() && f.link.AnswerPending() && f.sent.size() < silent_after) {
           f.link.LineReceived();
           f.dispatched.Notify();
         }
@@ -387,8 +388,8 @@ class DialogsTest : public QObject {
       }
       QCOMPARE(f.sent.size(), n);
       QCOMPARE(due->interval(), 500);  // unanswered, the run waits up to its period
-      f.link.AnswerPending = 0;
-      f.link.ErrorReceived = n == 40;
+      f.link.LineReceived();
+      if (n == 40) f.link.ErrorAnswerReceived();
       f.dispatched.Notify();
     }
     QCOMPARE(due->interval(), 0);

@@ -18,11 +18,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   while (!rest.empty()) {
     const std::size_t end = rest.find('\n');
     const std::size_t take = end == std::string_view::npos ? rest.size() : end + 1;
-    link.AnswerPending = 1;
+    link.FrameSent();
     dispatcher.Dispatch(rest.substr(0, take));
     rest.remove_prefix(take);
 
-    if (link.AnswerPending != 0 || link.UnansweredTicks != 0) std::abort();
+    if (link.AnswerPending() != 0 || link.UnansweredTicks() != 0) std::abort();
     if (config.current_page < 0 || config.current_page > qrv::kAutoPage) std::abort();
     if (config.current_page == qrv::kAutoPage && config.display_page_auto != 1) std::abort();
     for (const auto& page : config.title_text) {

@@ -53,7 +53,7 @@ TEST_F(ComLinkTest, WholeConfigurationGoesToTheBoardAndReadsBackTheSame) {
   EXPECT_EQ(reporter.shown, Shown(static_cast<std::size_t>(sent), "set-complete"));
   reporter.shown.clear();
   config = DisplayConfig();
-  link.BatchStep = 1;
+  link.RunBegun();
   // The answers byte for byte: each is one line ending in CR LF.
   EXPECT_EQ(Exchange(ReadPositionHRequest()),
             "PVH" + std::to_string(100 + x.position_h).substr(1) + "\r\n");
@@ -71,7 +71,7 @@ TEST_F(ComLinkTest, AParityErrorAnswerIsShownAndTheNextFrameGoesOn) {
   SKIP_WITHOUT(port);
   Connect(port);
   EXPECT_EQ(Exchange(PositionHFrame(config)), "E1\r\n");
-  EXPECT_EQ(link.ErrorReceived, 1);
+  EXPECT_EQ(link.ErrorReceived(), 1);
   EXPECT_EQ(Exchange(PositionVFrame(config)), "GO\r\n");
   EXPECT_EQ(reporter.shown, (Shown{"error:Parity Error", "set-complete"}));
 }
@@ -82,7 +82,7 @@ TEST_F(ComLinkTest, ASilentBoardLeavesTheAnswerPendingAndThePortOpen) {
   Connect(port);
   EXPECT_EQ(Exchange(PositionHFrame(config), 1500ms), "-");
   EXPECT_EQ(Exchange(PositionVFrame(config), 500ms), "-");
-  EXPECT_EQ(link.AnswerPending, 1);  // so the watchdog says "No Connect"
+  EXPECT_EQ(link.AnswerPending(), 1);  // so the watchdog says "No Connect"
   EXPECT_TRUE(serial.port_open());
   EXPECT_EQ(reporter.shown, Shown{});
 }

@@ -45,7 +45,7 @@ TEST_F(LinkTest, WholeConfigurationGoesToTheBoardAndReadsBackTheSame) {
   // Read back into a fresh configuration, as the maintenance read does.
   reporter.shown.clear();
   config = DisplayConfig();
-  link.BatchStep = 1;
+  link.RunBegun();
   for (int step = 1; step <= kMaintenanceReadSteps; ++step) {
     if (const auto request = MaintenanceReadStep(step)) {
       ASSERT_NE(Exchange(*request), "-") << step;
@@ -70,9 +70,9 @@ TEST_F(LinkTest, FaultySlowSplitAnswersAndAHeldLineAreSurvived) {
   // Junk without LF and the next answer travel as one line, which is no known answer.
   EXPECT_TRUE(serial.SendFrame(PositionHFrame(config)));
   EXPECT_EQ(Exchange(PositionVFrame(config)), "\x7f#?ZGO\r\n");
-  link.UnansweredTicks = 3;  // left from before: sending does not clear it
+  for (int tick = 0; tick < 3; ++tick) link.UnansweredTick();  // left from before: kept
   EXPECT_EQ(Exchange(DisplayPageFrame(config), 300ms), "-");
-  EXPECT_EQ(link.UnansweredTicks, 3);
+  EXPECT_EQ(link.UnansweredTicks(), 3);
   // Only frames within the limit are taken.
   const std::string longest = std::string(kMaxFrameBytes - 2, 'P') + "\r\n";
   EXPECT_FALSE(serial.SendFrame(longest + "P"));

@@ -148,10 +148,12 @@ class DispatcherTest : public ::testing::Test {
 
   // Dispatches line as after an unanswered frame; what it showed.
   Shown Dispatch(std::string_view line) {
-    link.AnswerPending = link.UnansweredTicks = link.ErrorReceived = 1;
+    link.FrameSent();
+    link.UnansweredTick();
+    link.ErrorAnswerReceived();
     reporter.shown.clear();
     dispatcher.Dispatch(line);
-    EXPECT_EQ(std::make_pair(link.AnswerPending, link.UnansweredTicks), std::make_pair(0, 0));
+    EXPECT_EQ(std::make_pair(link.AnswerPending(), link.UnansweredTicks()), std::make_pair(0, 0));
     return reporter.shown;
   }
 };
@@ -163,14 +165,14 @@ TEST_F(DispatcherTest, GoAndErrorAnswersCountOnlyWhenExact) {
       {"E1\r\n", "Parity Error"}, {"E2\r\n", "Over Run Error"}, {"E3\r\n", "Command Error"}};
   for (const auto& [line, message] : errors) {
     EXPECT_EQ(Dispatch(line), Shown{"error:"s + message});
-    EXPECT_EQ(link.ErrorReceived, 1) << line;
+    EXPECT_EQ(link.ErrorReceived(), 1) << line;
   }
   const std::string cut = std::string(499, 'Z') + "GO\r\n";  // past the bytes looked at
   const std::string_view ignored[] = {"GOX\r\n", "GO",      {"G\0O\r\n", 5}, "E4\r\n", "E3",
                                       "E3 \r\n", "GNX\r\n", "\r\n",          "",       cut};
   for (std::string_view line : ignored) {
     EXPECT_EQ(Dispatch(line), Shown{}) << line;
-    EXPECT_EQ(link.ErrorReceived, 0) << line;
+    EXPECT_EQ(link.ErrorReceived(), 0) << line;
     EXPECT_EQ(IsBoardAnswer(line), false) << line;
   }
 }
@@ -255,13 +257,14 @@ TEST(LinkWatchdogTest, ReportsAtTheSeventhPendingTickOnceAndOnlyOutsideRuns) {
     while (n-- > 0) LinkWatchdog(link, reporter);
     return reporter.shown;
   };
-  link.AnswerPending = 1;
+  link.FrameSent();
   EXPECT_EQ(ticks(6), Shown{});
-  link.BatchRunning = 1;  // a timed run neither counts nor resets the count
+  link.RunBegun();  // a timed run neither counts nor resets the count
   EXPECT_EQ(ticks(100), Shown{});
-  link.BatchRunning = 0;
+  link.RunEnded();
+  link.FrameSent();
   EXPECT_EQ(ticks(1), Shown{"error:No Connect"});
-  EXPECT_EQ(std::make_pair(link.AnswerPending, link.UnansweredTicks), std::make_pair(0, 0));
+  EXPECT_EQ(std::make_pair(link.AnswerPending(), link.UnansweredTicks()), std::make_pair(0, 0));
 }
 
 }  // namespace

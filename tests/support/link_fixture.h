@@ -33,7 +33,7 @@ class LinkFixture : public ::testing::Test {
   std::string Exchange(const Frame& frame,
                        std::chrono::milliseconds wait = std::chrono::milliseconds(3000)) {
     EXPECT_TRUE(serial.SendFrame(frame));
-    EXPECT_EQ(link.AnswerPending, 1);
+    EXPECT_EQ(link.AnswerPending(), 1);
     const auto line = lines.Pop(wait);
     if (!line) return "-";
     dispatcher.Dispatch(*line);

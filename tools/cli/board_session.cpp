@@ -145,7 +145,7 @@ class BoardSession::PacedRun {
     reporter_.error.clear();
     dispatcher_.Dispatch(answer);
     const std::string which = "frame " + std::to_string(oldest.frame);
-    if (session_.link_.ErrorReceived != 0) {
+    if (session_.link_.ErrorReceived() != 0) {
       result.failure =
           which + ": " + reporter_.error + " (the board answered " + Trimmed(answer) + ")";
     } else if (expect_go_ && answer != "GO\r\n") {
