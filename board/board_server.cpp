@@ -6,6 +6,7 @@
 #include <system_error>
 #include <thread>
 
+#include "board_reply.h"
 #include "board_server.h"
 #include "wake_pipe.h"
 
@@ -92,12 +93,6 @@ struct BoardServer::Impl {
     return true;
   }
 
-  const BoardFault* FaultFor(int frame) const {
-    for (const BoardFault& f : options.faults)
-      if (f.frame == 0 || f.frame == frame) return &f;
-    return nullptr;
-  }
-
   // Writes an answer as the board sends it: in pieces when asked, at the line's speed.
   void Write(std::string_view answer) {
     const std::size_t piece =
@@ -110,18 +105,16 @@ struct BoardServer::Impl {
 
   void Answer(const std::string& frame) {
     const int number = ++frames;
-    std::string answer;
-    if (const BoardFault* fault = FaultFor(number)) {
-      if (fault->kind == BoardFault::Kind::kAnswer) answer = fault->text + "\r\n";
-      if (fault->kind == BoardFault::Kind::kGarbage) answer = fault->text;
-      if (fault->kind == BoardFault::Kind::kUnplug) {
-        unplugged = true;
-        running = false;
-      }
-    } else {
+    BoardReply reply;
+    {
       std::lock_guard<std::mutex> lock(model_mutex);
-      answer = model.Answer(frame);
+      reply = ReplyTo(model, options, number, frame);
     }
+    if (reply.unplug) {
+      unplugged = true;
+      running = false;
+    }
+    const std::string& answer = reply.answer;
     if (log) log(frame, answer);
     if (answer.empty() || !Pause(options.answer_delay_ms)) return;
     if (options.latency_ms > 0) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -19,6 +20,8 @@ class ListeningSocket {
   virtual std::unique_ptr<PortDevice> Accept() = 0;
   // HOST:PORT it listens on, the port the system chose for port 0.
   virtual std::string address() const = 0;
+  // What the system waits on for a caller, for a loop that waits on many at once.
+  virtual std::intptr_t handle() const = 0;
 };
 
 // Listens on HOST:PORT (port 0: any) for one caller at a time; nullptr, with why in failure,

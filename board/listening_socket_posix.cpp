@@ -36,6 +36,7 @@ class PosixListeningSocket : public ListeningSocket {
   }
 
   std::string address() const override { return address_; }
+  std::intptr_t handle() const override { return fd_; }
 
  private:
   int fd_;

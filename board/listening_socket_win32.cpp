@@ -38,6 +38,7 @@ class WinsockListeningSocket : public ListeningSocket {
   }
 
   std::string address() const override { return address_; }
+  std::intptr_t handle() const override { return static_cast<std::intptr_t>(socket_); }
 
  private:
   SOCKET socket_;
