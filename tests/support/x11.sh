@@ -9,6 +9,8 @@
 # can connect. The number is drawn at random rather than the lowest free one, which a server
 # just ended would hand on: a client started at once then sometimes fails to connect to it.
 # A server that does not start, or takes no client within 30 s, is replaced by another.
+# -noreset: a server resets when its last client leaves (the probe below), and a client that
+# connects meanwhile is refused.
 x_server() {
   mkdir -p "$2/fb"
   x_fbdir="$2/fb"
@@ -16,7 +18,8 @@ x_server() {
   for attempt in 1 2 3 4 5; do
     number=$((100 + RANDOM % 800))
     [ -e "/tmp/.X$number-lock" ] && continue
-    Xvfb ":$number" -screen 0 "$1x24" -nolisten tcp -fbdir "$x_fbdir" >"$2/xvfb.log" 2>&1 &
+    Xvfb ":$number" -screen 0 "$1x24" -nolisten tcp -noreset -fbdir "$x_fbdir" \
+      >"$2/xvfb.log" 2>&1 &
     x_server_pid=$!
     export DISPLAY=":$number"
     for _ in $(seq 300); do

@@ -41,6 +41,7 @@ struct CliOptions {
   int answer_timeout_ms = static_cast<int>(kDefaultAnswerTimeout.count());
   bool verify = false;  // send: read each board back afterwards
   std::string log;      // traffic log to append to
+  std::string report;   // JSON Lines of how each board ended, made anew
   int page = 0;         // preview: the page 1..32, 0 when not given (page 1)
   bool all_pages = false;
   int scale = 4;            // preview: pixels a dot

@@ -1,30 +1,59 @@
 #include "progress_view.h"
 
+#include <cstdio>
+
 namespace qrv {
 namespace {
 
 constexpr int kBarWidth = 30;
+// The fleet's bar is drawn again at most this often; a failure shows at once.
+constexpr std::chrono::milliseconds kFleetRedraw{100};
+
+std::string Filled(long long done, long long all) {
+  const auto filled = static_cast<std::size_t>(all > 0 ? done * kBarWidth / all : 0);
+  return "[" + std::string(filled, '#') + std::string(kBarWidth - filled, '.') + "]";
+}
 
 }  // namespace
 
 ProgressView::ProgressView(std::ostream& out, bool terminal, std::vector<std::string> boards,
-                           int steps)
+                           int steps, int rows)
     : out_(out),
       terminal_(terminal),
+      fleet_(terminal && rows > 0 && boards.size() + 1 > static_cast<std::size_t>(rows)),
       boards_(std::move(boards)),
       steps_(steps),
-      done_(boards_.size(), 0),
+      done_(boards_.size()),
       finished_(boards_.size()) {
   std::lock_guard<std::mutex> lock(mutex_);
-  if (terminal_) Redraw();
+  if (fleet_) {
+    DrawFleet(true);
+  } else if (terminal_) {
+    Redraw();
+  }
 }
 
 std::string ProgressView::Bar(std::size_t board) const {
   if (!finished_[board].empty()) return boards_[board] + ": " + finished_[board];
-  const int filled = done_[board] * kBarWidth / steps_;
-  return boards_[board] + " [" + std::string(static_cast<std::size_t>(filled), '#') +
-         std::string(static_cast<std::size_t>(kBarWidth - filled), '.') + "] " +
-         std::to_string(done_[board]) + "/" + std::to_string(steps_);
+  return boards_[board] + " " + Filled(done_[board], steps_) + " " + std::to_string(done_[board]) +
+         "/" + std::to_string(steps_);
+}
+
+std::string ProgressView::FleetBar() const {
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
+  const double rate = seconds > 0 ? static_cast<double>(steps_done_) / seconds : 0;
+  const long long all = static_cast<long long>(steps_) * static_cast<long long>(boards_.size());
+  char figures[96];
+  if (rate > 0) {
+    std::snprintf(figures, sizeof figures, "%.0f frames/s, %.0f s left", rate,
+                  static_cast<double>(all - steps_done_) / rate);
+  } else {
+    std::snprintf(figures, sizeof figures, "starting");
+  }
+  return Filled(steps_done_, all) + " " + std::to_string(boards_done_) + "/" +
+         std::to_string(boards_.size()) + " boards done, " + std::to_string(boards_failed_) +
+         " failed, " + figures;
 }
 
 void ProgressView::Redraw() {
@@ -35,20 +64,38 @@ void ProgressView::Redraw() {
   drawn_ = true;
 }
 
+void ProgressView::DrawFleet(bool now) {
+  const auto at = std::chrono::steady_clock::now();
+  if (!now && at - drawn_at_ < kFleetRedraw) return;
+  drawn_at_ = at;
+  out_ << "\r\x1b[2K" << FleetBar();
+  out_.flush();
+}
+
 void ProgressView::Step(std::size_t board, int step) {
+  steps_done_ += step - done_[board].exchange(step);
+  const bool tenth = step * 10 / steps_ != (step - 1) * 10 / steps_;
+  if (!terminal_ && !tenth) return;
   std::lock_guard<std::mutex> lock(mutex_);
-  done_[board] = step;
-  if (terminal_) {
+  if (fleet_) {
+    DrawFleet(false);
+  } else if (terminal_) {
     Redraw();
-  } else if (step * 10 / steps_ != (step - 1) * 10 / steps_) {
+  } else {
     out_ << boards_[board] << ": " << step << "/" << steps_ << std::endl;
   }
 }
 
-void ProgressView::Finish(std::size_t board, const std::string& text) {
+void ProgressView::Finish(std::size_t board, const std::string& text, bool failed) {
   std::lock_guard<std::mutex> lock(mutex_);
   finished_[board] = text;
-  if (terminal_) {
+  ++boards_done_;
+  if (failed) ++boards_failed_;
+  if (fleet_) {
+    // The failure above the bar, which goes on below it.
+    if (failed) out_ << "\r\x1b[2K" << Bar(board) << "\n";
+    DrawFleet(true);
+  } else if (terminal_) {
     Redraw();
   } else {
     out_ << Bar(board) << std::endl;
@@ -57,6 +104,10 @@ void ProgressView::Finish(std::size_t board, const std::string& text) {
 
 void ProgressView::Summarise() {
   std::lock_guard<std::mutex> lock(mutex_);
+  if (fleet_) {
+    out_ << "\n";
+    return;
+  }
   if (terminal_ || boards_.size() < 2) return;
   out_ << "summary:\n";
   for (std::size_t b = 0; b < boards_.size(); ++b) out_ << "  " << Bar(b) << "\n";

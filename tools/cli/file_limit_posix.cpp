@@ -1,0 +1,23 @@
+#include <sys/resource.h>
+
+#include "file_limit.h"
+
+namespace qrv {
+
+bool FitOpenFiles(std::size_t boards, std::string* why) {
+  rlimit files{};
+  if (getrlimit(RLIMIT_NOFILE, &files) != 0) return true;
+  // The soft limit (1,024 by default) may go up to the hard one without privilege.
+  if (files.rlim_cur != files.rlim_max) {
+    files.rlim_cur = files.rlim_max;
+    if (setrlimit(RLIMIT_NOFILE, &files) != 0) getrlimit(RLIMIT_NOFILE, &files);
+  }
+  const std::size_t needed = boards * kFilesPerBoard + kFilesBesides;
+  if (files.rlim_cur == RLIM_INFINITY || needed <= files.rlim_cur) return true;
+  *why = std::to_string(boards) + " boards need " + std::to_string(needed) +
+         " open files, but this process may open " + std::to_string(files.rlim_cur) +
+         " (ulimit -n; the hard limit is the system's to raise)";
+  return false;
+}
+
+}  // namespace qrv
