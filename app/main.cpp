@@ -13,6 +13,7 @@
 #include "printing_reporter.h"
 #include "qrv_version.h"
 #include "qt_prompts.h"
+#include "qt_translations.h"
 #include "start_options.h"
 #include "startup_trace.h"
 #include "window_map_guard.h"
@@ -71,6 +72,7 @@ int main(int argc, char** argv) {
   }
   QApplication app(argc, argv);
   QApplication::setWindowIcon(qrv::AppIcon());
+  qrv::LoadQtTranslations(app);
   const std::optional<qrv::StartOptions> parsed = ParseArguments();
   if (!parsed) return 2;
   const qrv::StartOptions& options = *parsed;
