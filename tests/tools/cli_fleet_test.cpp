@@ -5,8 +5,15 @@
 #include <random>
 #include <sstream>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include "board_rack.h"
+#include "board_report.h"
 #include "cli_runner.h"
+#include "file_limit.h"
+#include "progress_view.h"
 
 namespace qrv {
 namespace {
@@ -85,6 +92,55 @@ TEST(CliFleetTest, EveryBoardOfARackGetsTheWholeSendAndOneFailsAlone) {
   const std::string faulty = "tcp://" + rack.rack->address(kFaulty);
   EXPECT_NE(run.out.find(faulty + ": FAILED: frame 5: Parity Error"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("23 of 24 boards answered every frame"), std::string::npos) << run.out;
+}
+
+// A terminal of ten rows and two dozen boards: one bar for the fleet, redrawn in place, and a
+// line for the board that fails; into a pipe, today's plain lines.
+TEST(CliFleetTest, AFleetTooTallForTheTerminalHasOneBarAndALineAFailure) {
+  std::vector<std::string> boards;
+  for (int i = 0; i < 24; ++i) boards.push_back("tcp://127.0.0.1:" + std::to_string(4001 + i));
+  std::ostringstream terminal, pipe;
+  ProgressView fleet(terminal, true, boards, 10, 10), lines(pipe, false, boards, 10, 10);
+  for (ProgressView* view : {&fleet, &lines}) {
+    for (int step = 1; step <= 10; ++step) view->Step(3, step);
+    view->Finish(3, "sent 10 frames");
+    view->Finish(5, "FAILED: frame 1: Parity Error", true);
+  }
+  const std::string shown = terminal.str();
+  EXPECT_EQ(shown.find("tcp://127.0.0.1:4004"), std::string::npos);  // no bar a board
+  EXPECT_NE(shown.find("\r\x1b[2Ktcp://127.0.0.1:4006: FAILED: frame 1: Parity Error\n"),
+            std::string::npos);
+  EXPECT_NE(shown.find("2/24 boards done, 1 failed"), std::string::npos) << shown;
+  EXPECT_NE(pipe.str().find("tcp://127.0.0.1:4004: 5/10\n"), std::string::npos);
+  EXPECT_EQ(pipe.str().find("boards done"), std::string::npos);
+}
+
+// A report's line is one JSON object whatever the texts hold.
+TEST(CliFleetTest, ReportLinesAreJson) {
+  EXPECT_EQ(
+      BoardReport::Json({"tcp://h:1", false, 5, 1.25, "the board answered \"E1\"\t", true, -1}),
+      "{\"port\":\"tcp://h:1\",\"ok\":false,\"frames\":5,\"seconds\":1.250,\"error\":"
+      "\"the board answered \\\"E1\\\"\\u0009\",\"differences\":null}");
+  EXPECT_EQ(
+      BoardReport::Json({"/dev/ttyUSB0", true, 102, 4.3, "", false, -1}),
+      "{\"port\":\"/dev/ttyUSB0\",\"ok\":true,\"frames\":102,\"seconds\":4.300,\"error\":null}");
+}
+
+// Below its open-file limit a fleet is refused whole, saying how many it needs.
+TEST(CliFleetTest, AFleetBeyondTheOpenFileLimitIsRefusedWhole) {
+  const pid_t child = fork();
+  if (child == 0) {
+    const rlimit low{64, 64};
+    std::string why;
+    const bool fits = setrlimit(RLIMIT_NOFILE, &low) == 0 && FitOpenFiles(8, &why);
+    const bool refused =
+        !FitOpenFiles(100, &why) &&
+        why.rfind("100 boards need 432 open files, but this process may open 64", 0) == 0;
+    _exit(fits && refused ? 0 : 1);
+  }
+  int status = -1;
+  waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 }
 
 }  // namespace
