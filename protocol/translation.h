@@ -1,0 +1,16 @@
+#pragma once
+
+namespace qrv {
+
+// The operator's language for the texts of the client, the board tool and the core's
+// messages: the text from the program's catalogue, or the English text itself when the
+// catalogue has none or the locale is English.
+const char* Tr(const char* text);
+// The same for a text with a count: one for n == 1, many otherwise, as the language has it.
+const char* TrN(const char* one, const char* many, unsigned long n);
+
+}  // namespace qrv
+
+// Marks a constant text for the catalogue where it is defined; Tr() translates it where it is
+// shown.
+#define QRV_TEXT(text) text
