@@ -6,5 +6,6 @@
 
 int main(int argc, char** argv) {
   qrv::CliContext context{std::cout, std::cerr, qrv::PrepareConsole()};
+  context.rows = qrv::ConsoleRows();
   return qrv::RunCli(std::vector<std::string>(argv + 1, argv + argc), context);
 }
