@@ -11,7 +11,7 @@ namespace qrv {
 namespace {
 
 constexpr std::size_t kUsageWidth = 80;
-constexpr std::size_t kOptionColumn = 22;
+constexpr std::size_t kOptionColumn = 23;
 
 // Each name of a row: "-h,--help" is two.
 std::vector<std::string> Names(const char* flag) {
@@ -39,6 +39,19 @@ void Configure(CLI::App& app) {
 
 }  // namespace
 
+std::string TakeWholeNumber(const char* option, const std::string& value, ValueRange range,
+                            int& number) {
+  if (const auto n = ParseValueIn(value, range)) {
+    number = *n;
+    return {};
+  }
+  return Fill(Tr("{option} is a number from {first} to {last}, not \"{value}\""),
+              {{"option", option},
+               {"first", std::to_string(range.first)},
+               {"last", std::to_string(range.last)},
+               {"value", value}});
+}
+
 struct CommandLineParser::Impl {
   struct Row {
     CLI::App* app;
@@ -54,7 +67,9 @@ struct CommandLineParser::Impl {
   CLI::App root{"", ""};
   OptionRow help;
   TakeValue take_help;
+  ShowText show;
   std::vector<CLI::Option*> helps;
+  std::vector<CLI::Option*> alone;
   std::vector<Row> rows;
   std::vector<std::string> value_flags;
   std::vector<std::string> flag_names;
@@ -78,7 +93,7 @@ struct CommandLineParser::Impl {
     if (!refusal.empty()) return refusal;
     if (dynamic_cast<const CLI::ExcludesError*>(&error) != nullptr) {
       for (const Excluded& e : exclusions)
-        if (e.first->count() > 0 && e.second->count() > 0) return Tr(e.refusal);
+        if (e.first->count() > 0 && e.second->count() > 0) return show(e.refusal);
     }
     for (std::size_t i = 0; i < args.size(); ++i) {
       const bool valued =
@@ -86,9 +101,8 @@ struct CommandLineParser::Impl {
       if (valued && (i + 1 == args.size() || LooksLikeOption(args[i + 1])))
         return Fill(Tr("{option} needs a value"), {{"option", args[i]}});
       const std::size_t equals = args[i].find('=');
-      if (equals != std::string::npos &&
-          std::find(flag_names.begin(), flag_names.end(), args[i].substr(0, equals)) !=
-              flag_names.end())
+      if (equals != std::string::npos && std::find(flag_names.begin(), flag_names.end(),
+                                                   args[i].substr(0, equals)) != flag_names.end())
         return Fill(Tr("{option} takes no value"), {{"option", args[i].substr(0, equals)}});
     }
     return Tr("the command line cannot be read");
@@ -100,8 +114,9 @@ struct CommandLineParser::Impl {
   }
 };
 
-CommandLineParser::CommandLineParser(const OptionRow& help, TakeValue take_help)
+CommandLineParser::CommandLineParser(const OptionRow& help, TakeValue take_help, ShowText show)
     : impl_(std::make_unique<Impl>()) {
+  impl_->show = std::move(show);
   Configure(impl_->root);
   impl_->root.require_subcommand(0, 1);
   impl_->help = help;
@@ -133,16 +148,20 @@ void CommandLineParser::AddOption(CLI::App& app, const OptionRow& row, TakeValue
     // Given twice, each value is taken in turn: the last wins where one is kept.
     option->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     option->check(impl_->Check([take, shown = names.back()](const std::string& value) {
-      return value.empty() ? Fill(Tr("{option} needs a value, not an empty one"), {{"option", shown}})
-                           : take(value);
+      return value.empty()
+                 ? Fill(Tr("{option} needs a value, not an empty one"), {{"option", shown}})
+                 : take(value);
     }));
     impl_->value_flags.insert(impl_->value_flags.end(), names.begin(), names.end());
     impl_->rows.push_back({&app, option, row.missing, {}});
   } else {
     option = app.add_flag(row.flag);
+    // "--verify=no" would be taken as given.
+    option->disable_flag_override();
     impl_->flag_names.insert(impl_->flag_names.end(), names.begin(), names.end());
     impl_->rows.push_back({&app, option, row.missing, std::move(take)});
   }
+  if (row.alone) impl_->alone.push_back(option);
 }
 
 void CommandLineParser::AddOperand(CLI::App& app, const char* missing, TakeValue take) {
@@ -171,7 +190,9 @@ bool CommandLineParser::Parse(const std::vector<std::string>& args, std::string*
   }
   for (const Impl::Row& row : m.rows)
     if (row.take && row.option->count() > 0) row.take("");
-  if (help()) return true;
+  if (help() || std::any_of(m.alone.begin(), m.alone.end(),
+                            [](const CLI::Option* o) { return o->count() > 0; }))
+    return true;
   CLI::App* target = m.root.get_subcommands().empty() ? nullptr : m.root.get_subcommands()[0];
   if (target == nullptr && !m.has_commands) target = &m.root;
   if (target == nullptr) return true;
@@ -184,7 +205,7 @@ bool CommandLineParser::Parse(const std::vector<std::string>& args, std::string*
   }
   for (const Impl::Row& row : m.rows) {
     if (row.app == target && row.missing != nullptr && row.option->count() == 0) {
-      *refusal = Tr(row.missing);
+      *refusal = m.show(row.missing);
       return false;
     }
   }
@@ -228,12 +249,11 @@ std::string OptionSpelling(const OptionRow& row) {
   return text;
 }
 
-std::string FormatOptions(const std::vector<const OptionRow*>& rows,
-                          const std::function<std::string(const char* text)>& fill) {
+std::string FormatOptions(const std::vector<const OptionRow*>& rows, const ShowText& show) {
   std::string text;
   for (const OptionRow* row : rows) {
     std::string left = "  " + OptionSpelling(*row);
-    const std::string help = fill(row->help);
+    const std::string help = show(row->help);
     left += left.size() + 1 < kOptionColumn ? std::string(kOptionColumn - left.size(), ' ')
                                             : "\n" + std::string(kOptionColumn, ' ');
     text += left;

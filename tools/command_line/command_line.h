@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "value_range.h"
+
 namespace CLI {
 class App;
 class Option;
@@ -19,6 +21,7 @@ struct OptionRow {
   const char* help = nullptr;     // what it does, lines broken for the usage's right column
   bool repeated = false;          // each value given is taken ("[--port DEVICE]...")
   const char* missing = nullptr;  // the refusal when it is not given; nullptr when optional
+  bool alone = false;             // given, nothing else is required (--version)
 };
 
 // Two options of one command that do not go together, and the refusal when both are given.
@@ -31,13 +34,20 @@ struct Exclusion {
 // Takes one value of an option or of an operand (a flag's is empty) into the program's
 // options: the refusal, or empty when it fits.
 using TakeValue = std::function<std::string(const std::string& value)>;
+// A text of the table as shown: translated, the program's values filled in.
+using ShowText = std::function<std::string(const char* text)>;
+
+// value as a whole number of range into number: empty, or the refusal naming option.
+std::string TakeWholeNumber(const char* option, const std::string& value, ValueRange range,
+                            int& number);
 
 // A program's command line as CLI11 reads it, built from the program's table, with every
 // refusal in the program's own words: CLI11's texts never reach the operator.
 class CommandLineParser {
  public:
   // help is added to the program and to every command; when given, nothing is required.
-  CommandLineParser(const OptionRow& help, TakeValue take_help);
+  // show makes the texts of rows and exclusions what the operator reads.
+  CommandLineParser(const OptionRow& help, TakeValue take_help, ShowText show);
   ~CommandLineParser();
   CommandLineParser(const CommandLineParser&) = delete;
   CommandLineParser& operator=(const CommandLineParser&) = delete;
@@ -70,8 +80,7 @@ class CommandLineParser {
 std::string FormatSynopsis(const std::string& head, const std::vector<std::string>& words);
 // A row's flag and value as the usage shows it: "--port DEVICE".
 std::string OptionSpelling(const OptionRow& row);
-// "  --port DEVICE       text...", the texts translated and filled by fill.
-std::string FormatOptions(const std::vector<const OptionRow*>& rows,
-                          const std::function<std::string(const char* text)>& fill);
+// "  --port DEVICE       text...", each text as show makes it.
+std::string FormatOptions(const std::vector<const OptionRow*>& rows, const ShowText& show);
 
 }  // namespace qrv
