@@ -80,6 +80,12 @@ bool CheckProgramWords(const CommandLineParser& parser, CliOptions& o, bool comp
   return true;
 }
 
+// Whether the usage shows the option among those the command needs: the boards (--port, or
+// the environment's) count as needed.
+bool Needed(const ClientCommand& command, const OptionRow& row) {
+  return row.missing != nullptr || (command.transfer && row.repeated);
+}
+
 }  // namespace
 
 std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args,
@@ -123,47 +129,51 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args,
   return o;
 }
 
-std::string CliUsage(CliCommand command) {
-  const ClientCommand* c = FindCommand(command);
-  if (c == nullptr || !Built(command)) {
-    std::string text =
-        Tr("usage: qrv470kse-cli COMMAND [OPTIONS]\n"
-           "Configures QRV-470K boards from scripts.\n");
-    // The commands' summaries in one column, right of the longest name and operand.
-    std::vector<std::pair<std::string, const ClientCommand*>> lines;
-    std::size_t column = 0;
-    for (const ClientCommand& each : ClientCommands()) {
-      if (!Built(each.command)) continue;
-      lines.emplace_back(std::string("  ") + each.name + (each.operand ? " " : "") +
-                             (each.operand ? each.operand : ""),
-                         &each);
-      column = std::max(column, lines.back().first.size() + 2);
-    }
-    for (const auto& [left, each] : lines) {
-      const std::string summary = ShowClientText(each->summary);
-      std::string head = left + std::string(column - left.size(), ' ');
-      for (std::size_t start = 0; start < summary.size();) {
-        const std::size_t end = summary.find('\n', start);
-        text += head + summary.substr(start, end - start) + "\n";
-        head = std::string(column, ' ');
-        start = end == std::string::npos ? summary.size() : end + 1;
-      }
-    }
-    text += kUnbuiltCommands;
-    text += Tr("Options of the transfers:\n");
-    std::vector<const OptionRow*> shared;
-    for (const ClientOption& option : ClientOptions()) {
-      const bool everywhere = std::all_of(ClientCommands().begin(), ClientCommands().end(),
-                                          [&option](const ClientCommand& each) {
-                                            return !each.transfer || option.TakenBy(each.command);
-                                          });
-      if (everywhere) shared.push_back(&option.row);
-    }
-    text += FormatOptions(shared, ShowClientText);
-    return text +
-           Tr("Run `qrv470kse-cli COMMAND --help` for one command, `qrv470kse-cli --version`\n"
-              "for the version.\n");
+namespace {
+
+// The commands, each with its summary, and the options every transfer takes.
+std::string Overview() {
+  std::string text =
+      Tr("usage: qrv470kse-cli COMMAND [OPTIONS]\n"
+         "Configures QRV-470K boards from scripts.\n");
+  // The commands' summaries in one column, right of the longest name and operand.
+  std::vector<std::pair<std::string, const ClientCommand*>> lines;
+  std::size_t column = 0;
+  for (const ClientCommand& each : ClientCommands()) {
+    if (!Built(each.command)) continue;
+    lines.emplace_back(std::string("  ") + each.name + (each.operand ? " " : "") +
+                           (each.operand ? each.operand : ""),
+                       &each);
+    column = std::max(column, lines.back().first.size() + 2);
   }
+  for (const auto& [left, each] : lines) {
+    const std::string summary = ShowClientText(each->summary);
+    std::string head = left + std::string(column - left.size(), ' ');
+    for (std::size_t start = 0; start < summary.size();) {
+      const std::size_t end = summary.find('\n', start);
+      text += head + summary.substr(start, end - start) + "\n";
+      head = std::string(column, ' ');
+      start = end == std::string::npos ? summary.size() : end + 1;
+    }
+  }
+  text += kUnbuiltCommands;
+  text += Tr("Options of the transfers:\n");
+  std::vector<const OptionRow*> shared;
+  for (const ClientOption& option : ClientOptions()) {
+    const bool everywhere = std::all_of(ClientCommands().begin(), ClientCommands().end(),
+                                        [&option](const ClientCommand& each) {
+                                          return !each.transfer || option.TakenBy(each.command);
+                                        });
+    if (everywhere) shared.push_back(&option.row);
+  }
+  text += FormatOptions(shared, ShowClientText);
+  return text + Tr("Run `qrv470kse-cli COMMAND --help` for one command, `qrv470kse-cli --version`\n"
+                   "for the version.\n");
+}
+
+// The command's synopsis from the table, its paragraph and its options.
+std::string CommandUsage(const ClientCommand* c) {
+  const CliCommand command = c->command;
   // The operand, the options it needs, then the others; an option beside the one it
   // excludes in one pair of brackets.
   std::vector<std::string> words;
@@ -172,14 +182,14 @@ std::string CliUsage(CliCommand command) {
   for (const ClientOption& option : ClientOptions())
     if (option.TakenBy(command)) own.push_back(&option);
   for (const ClientOption* option : own) {
-    if (option->row.missing == nullptr && !(c->transfer && option->row.repeated)) continue;
+    if (!Needed(*c, option->row)) continue;
     words.push_back(OptionSpelling(option->row));
     if (option->row.repeated && command != CliCommand::kRead)
       words.push_back("[" + OptionSpelling(option->row) + "]...");
   }
   for (std::size_t i = 0; i < own.size(); ++i) {
     const OptionRow& row = own[i]->row;
-    if (row.missing != nullptr || (c->transfer && row.repeated)) continue;
+    if (Needed(*c, row)) continue;
     const bool paired =
         i + 1 < own.size() &&
         std::any_of(ClientExclusions().begin(), ClientExclusions().end(), [&](const Exclusion& e) {
@@ -197,6 +207,13 @@ std::string CliUsage(CliCommand command) {
   for (const ClientOption* option : own) rows.push_back(&option->row);
   rows.push_back(&HelpRow());
   return text + Tr("Options:\n") + FormatOptions(rows, ShowClientText);
+}
+
+}  // namespace
+
+std::string CliUsage(CliCommand command) {
+  const ClientCommand* c = FindCommand(command);
+  return c != nullptr && Built(command) ? CommandUsage(c) : Overview();
 }
 
 }  // namespace qrv

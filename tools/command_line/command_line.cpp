@@ -95,22 +95,17 @@ struct CommandLineParser::Impl {
       for (const Excluded& e : exclusions)
         if (e.first->count() > 0 && e.second->count() > 0) return show(e.refusal);
     }
+    // CLI11 takes whatever follows an option as its value: only the last word can lack one.
+    if (!args.empty() &&
+        std::find(value_flags.begin(), value_flags.end(), args.back()) != value_flags.end())
+      return Fill(Tr("{option} needs a value"), {{"option", args.back()}});
     for (std::size_t i = 0; i < args.size(); ++i) {
-      const bool valued =
-          std::find(value_flags.begin(), value_flags.end(), args[i]) != value_flags.end();
-      if (valued && (i + 1 == args.size() || LooksLikeOption(args[i + 1])))
-        return Fill(Tr("{option} needs a value"), {{"option", args[i]}});
       const std::size_t equals = args[i].find('=');
       if (equals != std::string::npos && std::find(flag_names.begin(), flag_names.end(),
                                                    args[i].substr(0, equals)) != flag_names.end())
         return Fill(Tr("{option} takes no value"), {{"option", args[i].substr(0, equals)}});
     }
     return Tr("the command line cannot be read");
-  }
-
-  bool Given(const CLI::App& app) const {
-    return std::any_of(rows.begin(), rows.end(),
-                       [&app](const Row& r) { return r.app == &app && r.option->count() > 0; });
   }
 };
 
