@@ -95,10 +95,13 @@ struct CommandLineParser::Impl {
       for (const Excluded& e : exclusions)
         if (e.first->count() > 0 && e.second->count() > 0) return show(e.refusal);
     }
-    // CLI11 takes whatever follows an option as its value: only the last word can lack one.
-    if (!args.empty() &&
-        std::find(value_flags.begin(), value_flags.end(), args.back()) != value_flags.end())
-      return Fill(Tr("{option} needs a value"), {{"option", args.back()}});
+    // CLI11 takes whatever follows an option as its value: only the last word can lack one
+    // ("--log", or "--log=").
+    if (!args.empty()) {
+      const std::string last = args.back().substr(0, args.back().find('=', 2));
+      if (std::find(value_flags.begin(), value_flags.end(), last) != value_flags.end())
+        return Fill(Tr("{option} needs a value"), {{"option", last}});
+    }
     for (std::size_t i = 0; i < args.size(); ++i) {
       const std::size_t equals = args[i].find('=');
       if (equals != std::string::npos && std::find(flag_names.begin(), flag_names.end(),
