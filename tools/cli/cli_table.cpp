@@ -70,6 +70,7 @@ std::string ShowClientText(const char* text) {
                          {"timeout_ms", std::to_string(kDefaultAnswerTimeout.count())},
                          {"max_timeout_ms", std::to_string(kAnswerTimeoutRange.last)},
                          {"max_scale", std::to_string(kScaleRange.last)},
+                         {"default_scale", std::to_string(CliOptions{}.scale)},
                          {"ports_variable", kPortsVariable}});
 }
 
@@ -173,7 +174,7 @@ const std::vector<ClientOption>& ClientOptions() {
          o.all_pages = true;
          return std::string();
        }},
-      {{"--scale", "K", QRV_TEXT("pixels a dot, 1 to {max_scale}; 4 when not given")},
+      {{"--scale", "K", QRV_TEXT("pixels a dot, 1 to {max_scale}; {default_scale} when not given")},
        {C::kPreview},
        [](const std::string& value, CliOptions& o) {
          return TakeWholeNumber("--scale", value, kScaleRange, o.scale);
