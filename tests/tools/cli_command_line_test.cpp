@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "cli_options.h"
+#include "command_line.h"
 #include "periods.h"
 
 namespace qrv {
@@ -108,6 +109,21 @@ TEST(CliCommandLineTest, EachUsageShowsItsOptionsAndTheProtocolsPeriods) {
       0u);
   EXPECT_NE(CliUsage(CliCommand::kPreview).find("-o OUT.png [--page N | --all] [--scale K]\n"),
             std::string::npos);
+  const std::string import = CliUsage(CliCommand::kImport);
+  EXPECT_EQ(import.substr(import.find("Options:\n")),
+            "Options:\n"
+            "  -o OUT.dat           the .dat file to write\n"
+            "  --base BASE.dat      the file whose position, current page and Auto the new\n"
+            "                       file keeps, and whose titles left as exported keep\n"
+            "                       their bytes\n"
+            "  -h, --help           print this and exit\n");
+  // A line of exactly 80 columns stays whole; one more and its last word goes on.
+  EXPECT_EQ(FormatSynopsis("usage: p", {std::string(71, 'a'), "b"}),
+            "usage: p " + std::string(71, 'a') + "\n         b\n");
+  EXPECT_EQ(FormatSynopsis("usage: p", {std::string(70, 'a'), "bc"}),
+            "usage: p " + std::string(70, 'a') + "\n         bc\n");
+  EXPECT_EQ(FormatSynopsis("usage: p", {std::string(69, 'a'), "b"}),
+            "usage: p " + std::string(69, 'a') + " b\n");
 }
 
 }  // namespace

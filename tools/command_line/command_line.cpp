@@ -196,7 +196,7 @@ bool CommandLineParser::Parse(const std::vector<std::string>& args, std::string*
   if (target == nullptr) return true;
   const std::vector<std::string> unknown = target->remaining();
   if (!unknown.empty()) {
-    *refusal = LooksLikeOption(unknown[0]) || unknown[0].rfind("--", 0) == 0
+    *refusal = LooksLikeOption(unknown[0])
                    ? Fill(Tr("unknown option {option}"), {{"option", unknown[0]}})
                    : Fill(Tr("unexpected argument \"{argument}\""), {{"argument", unknown[0]}});
     return false;
