@@ -23,8 +23,8 @@ class BoardRack {
   // silent); board counts from 0.
   using Log = std::function<void(int board, const std::string& frame, const std::string& answer)>;
 
-  // Listens on count consecutive ports from first_port of host; nullptr with a one-line
-  // reason naming the port that could not be taken.
+  // Listens on count consecutive ports from first_port of host (first_port 0: on ports the
+  // system chooses); nullptr with a one-line reason naming the port that could not be taken.
   static std::unique_ptr<BoardRack> Listen(const std::string& host, int first_port, int count,
                                            const std::function<BoardOptions(int board)>& options,
                                            Log log, std::string* why);
@@ -41,6 +41,7 @@ class BoardRack {
   // HOST:PORT of a board.
   std::string address(int board) const;
   // A board's model and its count of frames, locked against the rack's thread.
+  void Load(int board, const DisplayConfig& config);
   BoardState state(int board) const;
   int frames_received(int board) const;
   // Boards that let go of their line (an unplug fault).

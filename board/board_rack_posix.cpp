@@ -266,7 +266,8 @@ std::unique_ptr<BoardRack> BoardRack::Listen(const std::string& host, int first_
   impl->boards.resize(static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) {
     Impl::Board& b = impl->boards[static_cast<std::size_t>(i)];
-    const std::string where = host + ":" + std::to_string(first_port + i);
+    const std::string where = (host.find(':') == host.npos ? host : "[" + host + "]") + ":" +
+                              std::to_string(first_port == 0 ? 0 : first_port + i);
     PortOpenResult failure;
     b.listening = ListenOn(where, failure);
     if (!b.listening) {
@@ -308,6 +309,11 @@ int BoardRack::size() const {
 
 std::string BoardRack::address(int board) const {
   return impl_->boards[static_cast<std::size_t>(board)].address;
+}
+
+void BoardRack::Load(int board, const DisplayConfig& config) {
+  std::lock_guard<std::mutex> lock(impl_->mutex);
+  impl_->boards[static_cast<std::size_t>(board)].model.LoadFrom(config);
 }
 
 BoardState BoardRack::state(int board) const {

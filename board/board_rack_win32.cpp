@@ -25,6 +25,7 @@ int BoardRack::size() const {
 std::string BoardRack::address(int) const {
   return {};
 }
+void BoardRack::Load(int, const DisplayConfig&) {}
 BoardState BoardRack::state(int) const {
   return {};
 }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <charconv>
 #include <cstdint>
+#include <optional>
+#include <string_view>
 
 #include "display_config.h"
 
@@ -23,6 +26,19 @@ constexpr ValueRange kDisplayTimeRange{0, 99};       // seconds, two digits on t
 constexpr ValueRange kPositionRange{0, 15};          // fine adjustment steps
 constexpr ValueRange kCurrentPageRange{0, kAutoPage};
 constexpr ValueRange kAutoFlagRange{0, 1};
+// A page as the operator counts them, on the command line and in messages.
+constexpr ValueRange kPageNumberRange{1, kPages};
+
+// A whole number of range written as the whole of text, in decimal without a sign; nothing
+// otherwise.
+inline std::optional<int> ParseValueIn(std::string_view text, ValueRange range) {
+  int value = 0;
+  const char* end = text.data() + text.size();
+  const auto [stop, fault] = std::from_chars(text.data(), end, value);
+  if (text.empty() || text[0] == '-' || fault != std::errc() || stop != end || !range.Holds(value))
+    return std::nullopt;
+  return value;
+}
 
 static_assert(kColourNames.size() == static_cast<std::size_t>(kColourRange.size()));
 

@@ -84,12 +84,12 @@ if [[ ${1-} == --cases ]]; then
 
     # The options of each command, and only those.
     offers "$p send --pa" --pace --page
-    offers "$p send x.dat -" --port --pace --answer-timeout --verify --log --page --only --help
-    offers "$p read -" --port --pace --answer-timeout --log -o --help
+    offers "$p send x.dat -" --port --pace --answer-timeout --verify --log --report --page --only --help
+    offers "$p read -" --port --pace --answer-timeout --log --report -o --help
     lacks "$p read -" --verify
     lacks "$p verify x.dat -" --verify -o --page
     offers "$p frames x.dat -" --page --only --help
-    offers "$p display on -" --port --pace --answer-timeout --log --help
+    offers "$p display on -" --port --pace --answer-timeout --log --report --help
     lacks "$p page 3 -" --page --only --verify
     offers "$p check x.dat -" --help
     offers "$p ports -" --help
@@ -130,14 +130,14 @@ if [[ ${1-} == --cases ]]; then
     offers "$p preview " a.dat sub
     offers "$p send --pace answer " a.dat sub
     offers "$p send --port tcp://10.0.0.21:4001 " a.dat sub
-    offers "$p send a.dat " --port --pace --answer-timeout --verify --log --page --only --help
-    offers "$p send - " --port --pace --answer-timeout --verify --log --page --only --help
-    offers "$p read " --port --pace --answer-timeout --log -o --help
+    offers "$p send a.dat " --port --pace --answer-timeout --verify --log --report --page --only --help
+    offers "$p send - " --port --pace --answer-timeout --verify --log --report --page --only --help
+    offers "$p read " --port --pace --answer-timeout --log --report -o --help
     offers "$p ports " --help
     # In place of FILE.dat: on|off, N|auto.
     offers "$p display " on off
     offers "$p display --port /dev/ttyS0 o" on off
-    offers "$p display on " --port --pace --answer-timeout --log --help
+    offers "$p display on " --port --pace --answer-timeout --log --report --help
     offers "$p page a" auto
     offers "$p page 3" 3 30 31 32
 
@@ -145,6 +145,7 @@ if [[ ${1-} == --cases ]]; then
     offers "$p read --port /dev/ttyS0 -o " a.dat sub
     offers "$p preview a.dat -o " c.png sub
     offers "$p send a.dat --log " a.dat b.txt c.png d.csv sub
+    offers "$p page 3 --report " a.dat b.txt c.png d.csv sub
     offers "$p export " a.dat sub
     offers "$p export a.dat -o " d.csv sub
     offers "$p import " d.csv sub

@@ -96,7 +96,7 @@ TEST(CliCsvTest, RefusalsWriteNothing) {
       {{"export", good}, 2, "qrv470kse-cli: no -o OUT.csv given\n"},
       {{"import", "-o", "x.dat"}, 2, "qrv470kse-cli: no IN.csv given\n"},
       {{"export", good, "--base", good, "-o", "x.csv"}, 2, "qrv470kse-cli: unknown option --base"},
-      {{"import", "--help"}, 0, "usage: qrv470kse-cli import IN.csv [--base BASE.dat] -o OUT.dat"},
+      {{"import", "--help"}, 0, "usage: qrv470kse-cli import IN.csv -o OUT.dat [--base BASE.dat]"},
   };
   for (const auto& [args, status, says] : cases) {
     const CliRun run = RunClient(args);

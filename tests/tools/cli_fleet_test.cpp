@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
 #include <map>
 #include <mutex>
 #include <random>
+#include <regex>
 #include <sstream>
 
 #include <pty.h>
@@ -15,7 +18,9 @@
 #include "cli_runner.h"
 #include "console.h"
 #include "file_limit.h"
+#include "logged_board.h"
 #include "progress_view.h"
+#include "run_steps.h"
 
 namespace qrv {
 namespace {
@@ -143,6 +148,51 @@ TEST(CliFleetTest, TheConsoleRowsAreTheTerminalsHeight) {
   };
   EXPECT_EQ(rows_seen(true), 7);
   EXPECT_EQ(rows_seen(false), 0);
+}
+
+// Each command that serves boards writes one line a board to --report, as that board ended; the
+// seconds vary and are left out.
+TEST(CliFleetTest, EachTransferReportsEveryBoardAsOneJsonLine) {
+  ScratchFolder dir;
+  const std::string file = dir.Save("plain.dat", {}), report = dir / "report.jsonl";
+  LoggedBoard good, fresh, parity(BoardOptions{{{0, BoardFault::Kind::kAnswer, "E1"}}});
+  const std::string nobody = "tcp://127.0.0.1:" + std::to_string(FreeLoopbackPort());
+  int reads = 0;
+  for (int step = 1; step <= kMaintenanceReadSteps; ++step)
+    reads += MaintenanceReadStep(step) ? 1 : 0;
+  const auto line = [](const std::string& port, bool ok, int frames, const std::string& error,
+                       const std::string& differences = "") {
+    return "{\"port\":\"" + port + "\",\"ok\":" + (ok ? "true" : "false") +
+           ",\"frames\":" + std::to_string(frames) + ",\"seconds\":S,\"error\":" + error +
+           (differences.empty() ? "" : ",\"differences\":" + differences) + "}";
+  };
+  const std::string e1 = "\"frame 1: Parity Error (the board answered E1)\"";
+  const std::pair<Texts, Texts> cases[] = {
+      {{"send", file, "--only", "page", "--port", good.device(), "--port", parity.device()},
+       {line(good.device(), true, 1, "null"), line(parity.device(), false, 1, e1)}},
+      {{"display", "on", "--port", parity.device()}, {line(parity.device(), false, 1, e1)}},
+      {{"page", "auto", "--port", good.device()}, {line(good.device(), true, 1, "null")}},
+      {{"read", "--port", fresh.device(), "-o", dir / "back.dat"},
+       {line(fresh.device(), true, reads, "null")}},
+      {{"verify", file, "--port", fresh.device()},
+       {line(fresh.device(), true, reads, "null", "0")}},
+      {{"verify", file, "--port", nobody},
+       {line(nobody, false, 0, "\"connection refused\"", "null")}},
+  };
+  for (const auto& [args, lines] : cases) {
+    Texts command = args;
+    command.insert(command.end(), {"--pace", "answer", "--report", report});
+    RunClient(command, std::chrono::milliseconds(20));
+    std::ifstream in(report);
+    Texts got;
+    for (std::string text; std::getline(in, text);)
+      got.push_back(
+          std::regex_replace(text, std::regex("\"seconds\":[0-9]+\\.[0-9]{3}"), "\"seconds\":S"));
+    std::sort(got.begin(), got.end());
+    Texts want = lines;
+    std::sort(want.begin(), want.end());
+    EXPECT_EQ(got, want) << args[0];
+  }
 }
 
 // A report's line is one JSON object whatever the texts hold.

@@ -33,6 +33,7 @@ struct CliOptions {
   CliCommand command = CliCommand::kNone;
   bool help = false;               // print the usage of command (or of all) and stop
   bool version = false;            // print the program's version and stop
+  bool completion_table = false;   // print the shell's table of commands and options and stop
   std::string file;                // the .dat to send, verify, print or check; import: the CSV
   std::vector<std::string> ports;  // devices, or tcp://HOST:PORT
   std::string output;              // read, import: the .dat to write; preview: the PNG

@@ -1,6 +1,7 @@
 #include "cli_run.h"
 
 #include "cli_build.h"
+#include "cli_completion.h"
 #include "cli_options.h"
 #include "config_files.h"
 #include "config_problems.h"
@@ -12,6 +13,7 @@
 #include "serial_devices.h"
 #include "setting_commands.h"
 #include "transfer_commands.h"
+#include "translation.h"
 #include "visible_text.h"
 
 namespace qrv {
@@ -52,8 +54,12 @@ int RunCli(const std::vector<std::string>& args, CliContext& context) {
   const std::optional<CliOptions> options = ParseCliOptions(args, &error);
   if (!options) {
     context.err << "qrv470kse-cli: " << error << "\n"
-                << "Run `qrv470kse-cli --help` for the commands.\n";
+                << Tr("Run `qrv470kse-cli --help` for the commands.\n");
     return 2;
+  }
+  if (options->completion_table) {
+    context.out << CompletionTable();
+    return 0;
   }
   if (options->help) {
     context.out << CliUsage(options->command);

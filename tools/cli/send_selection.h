@@ -1,7 +1,10 @@
 #pragma once
 
+#include <array>
 #include <bitset>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "display_config.h"
 
@@ -10,6 +13,9 @@ namespace qrv {
 // What a send puts out, one kind per setting dialog.
 enum class SendKind { kTitles, kFill, kLevel, kColours, kBlink, kPage, kTime, kPosition };
 constexpr int kSendKinds = 8;
+// Their names on the command line, in the order of SendKind.
+constexpr std::array<const char*, kSendKinds> kSendKindNames = {
+    "titles", "fill", "level", "colours", "blink", "page", "time", "position"};
 
 // The pages and kinds of a send; everything unless narrowed.
 struct SendSelection {
@@ -25,9 +31,7 @@ struct SendSelection {
   bool whole() const { return !pages_given && kinds.all(); }
 };
 
-// Page numbers and ranges, "2,5,30-32", into pages; false with why in error.
-bool ParsePageList(const std::string& text, SendSelection& selection, std::string* error);
-// Comma-separated kinds, "titles,colours", into kinds; false with why in error.
-bool ParseSendKinds(const std::string& text, SendSelection& selection, std::string* error);
+// Comma-separated kinds, "titles,colours"; nothing when a part is none, with that part in bad.
+std::optional<std::bitset<kSendKinds>> ParseSendKinds(std::string_view text, std::string* bad);
 
 }  // namespace qrv
