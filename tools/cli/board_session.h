@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "reason.h"
 #include "periods.h"
 
 #include "display_config.h"
@@ -33,9 +34,9 @@ struct SessionTiming {
 struct TransferResult {
   int frames = 0;       // frames put on the line
   int answered = 0;     // of them, answered as expected
-  std::string failure;  // why the transfer stopped, one line; empty when it went through
+  Reason failure;  // why the transfer stopped, one line; empty when it went through
   double seconds = 0;
-  bool ok() const { return failure.empty(); }
+  bool ok() const { return failure.english.empty(); }
 };
 
 // One board on one port: sends frames of a configuration or reads it back at its pace, with
@@ -53,7 +54,7 @@ class BoardSession {
   BoardSession& operator=(const BoardSession&) = delete;
 
   // Opens the port and starts reading; false with a one-line reason.
-  bool Open(std::string* why);
+  bool Open(Reason* why);
 
   // The steps of a send in turn; a page that cannot be sent is passed over.
   TransferResult Send(const SendPlan& plan, const Progress& progress);
