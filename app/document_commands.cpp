@@ -29,9 +29,9 @@ std::string_view View(const QByteArray& bytes) {
 }
 
 // The core's words about a file, in the operator's language as the client's are.
-constexpr char kIncompleteFile[] =
-    QRV_TEXT("This file is incomplete or holds values the dialogs do not offer. It is open as "
-             "it is; a frame a value does not fit is not sent.");
+constexpr char kIncompleteFile[] = QRV_TEXT(
+    "This file is incomplete or holds values the dialogs do not offer. It is open as "
+    "it is; a frame a value does not fit is not sent.");
 constexpr char kCsvRefused[] = QRV_TEXT("This CSV file was not read; nothing has changed.");
 
 // One box for everything wrong with a file, at most a screenful of it.

@@ -179,7 +179,8 @@ void CsvReader::Fractions() {
     }
     std::string named;
     for (std::size_t i = 0; i < kFractionsNamed; ++i) {
-      named += Format(Tr("line {1} {2}"), {std::to_string(found[i].first), Quoted(found[i].second)});
+      named +=
+          Format(Tr("line {1} {2}"), {std::to_string(found[i].first), Quoted(found[i].second)});
       named += ", ";
     }
     problems_.push_back(
@@ -256,9 +257,10 @@ void CsvReader::Row(const CsvRow& row) {
   if (page && line) {
     const int at = (*page - 1) * kLines + (*line - 1);
     if (row_line_[at] != 0) {
-      Problem(row.line, kPageColumn,
-              Format(Tr("page {1} line {2} again, as on line {3}"),
-                     {std::to_string(*page), std::to_string(*line), std::to_string(row_line_[at])}));
+      Problem(
+          row.line, kPageColumn,
+          Format(Tr("page {1} line {2} again, as on line {3}"),
+                 {std::to_string(*page), std::to_string(*line), std::to_string(row_line_[at])}));
     } else {
       row_line_[at] = row.line;
       index = at;
@@ -276,13 +278,13 @@ void CsvReader::Row(const CsvRow& row) {
     const bool split_text = !Named(field(kCharColourColumn), kColourNames);
     const std::string columns = std::to_string(count);
     Problem(row.line, kColumns,
-            split_text ? Format(Tr("the row has {1} columns, not 9 (a text with a comma is "
-                                   "quoted whole)"),
-                                {columns})
-                       : Format(Tr("the row has {1} columns, not 9: the format has no column "
-                                   "{2} for {3}"),
-                                {columns, std::to_string(kColumns + 1),
-                                 Quoted(row.fields[kColumns])}));
+            split_text
+                ? Format(Tr("the row has {1} columns, not 9 (a text with a comma is "
+                            "quoted whole)"),
+                         {columns})
+                : Format(Tr("the row has {1} columns, not 9: the format has no column "
+                            "{2} for {3}"),
+                         {columns, std::to_string(kColumns + 1), Quoted(row.fields[kColumns])}));
     return;
   }
   RowValues values;
@@ -366,9 +368,9 @@ void CsvReader::Missing() {
     int last = at;
     while (last + 1 < rows && row_line_[last + 1] == 0) ++last;
     // Missing rows have no line of their own: they come after everything else.
-    problems_.push_back({INT_MAX, last == at ? Format(Tr("no row for {1}"), {name(at)})
-                                             : Format(Tr("no rows for {1} to {2}"),
-                                                      {name(at), name(last)})});
+    problems_.push_back(
+        {INT_MAX, last == at ? Format(Tr("no row for {1}"), {name(at)})
+                             : Format(Tr("no rows for {1} to {2}"), {name(at), name(last)})});
     at = last;
   }
 }

@@ -30,8 +30,7 @@ std::vector<std::string> ConfigProblems(const DisplayConfig& config,
   if (extent.lines == 0 && extent.ended) {
     problems.push_back(Tr("the file is empty"));
   } else if (extent.ended) {
-    problems.push_back(
-        Format(Tr("ends at line {1} of {2}"), {std::to_string(extent.lines), of}));
+    problems.push_back(Format(Tr("ends at line {1} of {2}"), {std::to_string(extent.lines), of}));
   } else if (!extent.complete()) {
     problems.push_back(
         Format(Tr("line {1} of {2} is not a number"), {std::to_string(extent.lines + 1), of}));

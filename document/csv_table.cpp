@@ -25,8 +25,8 @@ struct Reading {
     if (!row_begun) row.line = line - breaks;
     row_begun = true;
     if (data.find_first_of("\r\n") != std::string_view::npos) {
-      table.faults.push_back(
-          {line - breaks, static_cast<int>(row.fields.size()), Tr("a line break inside the field")});
+      table.faults.push_back({line - breaks, static_cast<int>(row.fields.size()),
+                              Tr("a line break inside the field")});
     }
     row.fields.emplace_back(data);
     field_line = line;

@@ -1,10 +1,10 @@
 #include "serial_port.h"
 
 #include "messages.h"
-#include "text_format.h"
-#include "translation.h"
 #include "serial_device.h"
 #include "tcp_port.h"
+#include "text_format.h"
+#include "translation.h"
 
 namespace qrv {
 

@@ -58,7 +58,8 @@ CheckedFrame CheckedPageColourFrame(const DisplayConfig& config, int page) {
     checked.colour_line = blank;
     return checked;
   }
-  std::string misfit = LineMisfit(QRV_TEXT("character colour"), config.char_colour, page, kColourRange);
+  std::string misfit =
+      LineMisfit(QRV_TEXT("character colour"), config.char_colour, page, kColourRange);
   if (misfit.empty())
     misfit = LineMisfit(QRV_TEXT("border colour"), config.border_colour, page, kColourRange);
   return Fitting(misfit, [&] { return PageColourFrame(config, page); });
@@ -103,13 +104,15 @@ CheckedFrame CheckedDisplayTimeFrame(const DisplayConfig& config) {
 }
 
 CheckedFrame CheckedPositionHFrame(const DisplayConfig& config) {
-  return Fitting(ValueMisfit(QRV_TEXT("horizontal position"), -1, -1, config.position_h, kPositionRange),
-                 [&] { return PositionHFrame(config); });
+  return Fitting(
+      ValueMisfit(QRV_TEXT("horizontal position"), -1, -1, config.position_h, kPositionRange),
+      [&] { return PositionHFrame(config); });
 }
 
 CheckedFrame CheckedPositionVFrame(const DisplayConfig& config) {
-  return Fitting(ValueMisfit(QRV_TEXT("vertical position"), -1, -1, config.position_v, kPositionRange),
-                 [&] { return PositionVFrame(config); });
+  return Fitting(
+      ValueMisfit(QRV_TEXT("vertical position"), -1, -1, config.position_v, kPositionRange),
+      [&] { return PositionVFrame(config); });
 }
 
 std::string RefusalMessage(const CheckedFrame& checked) {

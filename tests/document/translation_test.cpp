@@ -70,8 +70,8 @@ TEST(Translation, JapaneseUnderAJapaneseLocaleWithEnglishForScripts) {
   cut.ended = true;
   EXPECT_EQ(ConfigProblems(config, cut),
             (std::vector<std::string>{"996 行のうち 500 行目で終わっている",
-                                      "ページ 2 行 1 文字色 99 (0..8)", "ページ 4 背景 128 (0..127)",
-                                      "水平位置 16 (0..15)"}));
+                                      "ページ 2 行 1 文字色 99 (0..8)",
+                                      "ページ 4 背景 128 (0..127)", "水平位置 16 (0..15)"}));
 }
 
 }  // namespace

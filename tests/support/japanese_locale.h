@@ -35,9 +35,9 @@ class JapaneseLocale {
 }  // namespace qrv
 
 // Skips the test (or fails it where the locale is required) without ja_JP.UTF-8.
-#define QRV_UNDER_JAPANESE_LOCALE(locale)                                 \
-  ::qrv::JapaneseLocale locale;                                           \
-  if (!(locale)) {                                                        \
-    if (::qrv::JapaneseLocale::Required()) FAIL() << "no ja_JP.UTF-8";    \
+#define QRV_UNDER_JAPANESE_LOCALE(locale)                                    \
+  ::qrv::JapaneseLocale locale;                                              \
+  if (!(locale)) {                                                           \
+    if (::qrv::JapaneseLocale::Required()) FAIL() << "no ja_JP.UTF-8";       \
     GTEST_SKIP() << "no ja_JP.UTF-8 locale (scripts/install-deps makes it)"; \
   }

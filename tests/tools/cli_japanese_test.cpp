@@ -53,15 +53,16 @@ TEST(CliJapanese, ProgressSummaryAndCountInJapanese) {
   const CliRun frames_c = RunClient({"frames", file});
   QRV_UNDER_JAPANESE_LOCALE(ja);
   LoggedBoard board, parity(BoardOptions{{{1, Fault::kAnswer, "E1"}}});
-  const CliRun run = RunClient({"display", "off", "--port", board.device(), "--port",
-                                parity.device(), "--pace", "answer"},
-                               milliseconds(10), milliseconds(10));
+  const CliRun run = RunClient(
+      {"display", "off", "--port", board.device(), "--port", parity.device(), "--pace", "answer"},
+      milliseconds(10), milliseconds(10));
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.out.find(board.device() + ": 0.0秒で 1 フレームを送信、すべて GO の応答\n"),
             std::string::npos)
       << run.out;
-  EXPECT_NE(run.out.find(parity.device() + ": 失敗: フレーム 1: Parity Error (ボードの応答は E1)\n"),
-            std::string::npos)
+  EXPECT_NE(
+      run.out.find(parity.device() + ": 失敗: フレーム 1: Parity Error (ボードの応答は E1)\n"),
+      std::string::npos)
       << run.out;
   EXPECT_NE(run.out.find("まとめ:\n"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("ボード 2 台: 完了 1、失敗 1 (" + parity.device() +

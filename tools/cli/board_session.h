@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "reason.h"
 #include "periods.h"
+#include "reason.h"
 
 #include "display_config.h"
 #include "frames.h"
@@ -32,9 +32,9 @@ struct SessionTiming {
 
 // How one board's transfer went.
 struct TransferResult {
-  int frames = 0;       // frames put on the line
-  int answered = 0;     // of them, answered as expected
-  Reason failure;  // why the transfer stopped, one line; empty when it went through
+  int frames = 0;    // frames put on the line
+  int answered = 0;  // of them, answered as expected
+  Reason failure;    // why the transfer stopped, one line; empty when it went through
   double seconds = 0;
   bool ok() const { return failure.english.empty(); }
 };

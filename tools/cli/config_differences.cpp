@@ -53,8 +53,9 @@ class Differences {
       lines.push_back(Format(Tr("page {1} {2}: file {3}, board {4}"),
                              {std::to_string(page + 1), name, file, board}));
     } else {
-      lines.push_back(Format(Tr("page {1} line {2} {3}: file {4}, board {5}"),
-                             {std::to_string(page + 1), std::to_string(line + 1), name, file, board}));
+      lines.push_back(
+          Format(Tr("page {1} line {2} {3}: file {4}, board {5}"),
+                 {std::to_string(page + 1), std::to_string(line + 1), name, file, board}));
     }
   }
   std::vector<std::string> lines;
@@ -72,7 +73,8 @@ std::vector<std::string> ConfigDifferences(const DisplayConfig& file, const Disp
             Colour(board.char_colour[p][l]));
       d.Add(p, l, QRV_TEXT("border colour"), Colour(file.border_colour[p][l]),
             Colour(board.border_colour[p][l]));
-      d.Add(p, l, QRV_TEXT("blink"), std::to_string(file.blink[p][l]), std::to_string(board.blink[p][l]));
+      d.Add(p, l, QRV_TEXT("blink"), std::to_string(file.blink[p][l]),
+            std::to_string(board.blink[p][l]));
       d.Add(p, l, QRV_TEXT("fill"), OnOff(file.fill_mask[p], l), OnOff(board.fill_mask[p], l));
     }
     d.Add(p, -1, QRV_TEXT("character level"), file.char_level[p] != 0 ? "High" : "Low",
@@ -83,7 +85,8 @@ std::vector<std::string> ConfigDifferences(const DisplayConfig& file, const Disp
   d.Add(-1, -1, QRV_TEXT("display page"), DisplayPage(file), DisplayPage(board));
   d.Add(-1, -1, QRV_TEXT("horizontal position"), std::to_string(file.position_h),
         std::to_string(board.position_h));
-  d.Add(-1, -1, QRV_TEXT("vertical position"), std::to_string(file.position_v), std::to_string(board.position_v));
+  d.Add(-1, -1, QRV_TEXT("vertical position"), std::to_string(file.position_v),
+        std::to_string(board.position_v));
   return d.lines;
 }
 

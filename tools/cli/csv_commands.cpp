@@ -38,12 +38,12 @@ void WarnUnsendable(const DisplayConfig& config, const CsvRowLines& rows, std::o
       const std::string_view title = config.title(p, l);
       const TitleCheck why = CheckTitleLine(title);
       if (why.fault != TitleFault::kNone) {
-        err << Format(Tr("warning: page {1} line {2} (CSV line {3}): the board cannot show the "
-                         "title: {4}"),
-                      {page, line, csv_line,
-                       Format(Tr("{1} in \"{2}\" ({3})"),
-                              {TitleFaultText(title, why), TerminalText(title),
-                               msg::kTitleRefused})})
+        err << Format(
+                   Tr("warning: page {1} line {2} (CSV line {3}): the board cannot show the "
+                      "title: {4}"),
+                   {page, line, csv_line,
+                    Format(Tr("{1} in \"{2}\" ({3})"),
+                           {TitleFaultText(title, why), TerminalText(title), msg::kTitleRefused})})
             << "\n";
       }
       if (config.char_colour[p][l] == kColourBlank && config.border_colour[p][l] == kColourBlank) {

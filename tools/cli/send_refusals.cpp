@@ -13,11 +13,11 @@ std::vector<std::string> SendRefusals(const DisplayConfig& config, const SendPla
     const int page = r.page;
     if (r.refusal == FrameRefusal::kTitle) {
       const std::string_view title = config.title(page, r.title.line);
-      lines.push_back(Format(Tr("page {1} line {2}: title refused: {3}"),
-                             {std::to_string(page + 1), std::to_string(r.title.line + 1),
-                              Format(Tr("{1} in \"{2}\" ({3})"),
-                                     {TitleFaultText(title, r.title), TerminalText(title),
-                                      msg::kTitleRefused})}));
+      lines.push_back(Format(
+          Tr("page {1} line {2}: title refused: {3}"),
+          {std::to_string(page + 1), std::to_string(r.title.line + 1),
+           Format(Tr("{1} in \"{2}\" ({3})"),
+                  {TitleFaultText(title, r.title), TerminalText(title), msg::kTitleRefused})}));
     } else if (r.refusal == FrameRefusal::kColour) {
       lines.push_back(Format(Tr("page {1} line {2}: colours refused: character and border colour "
                                 "are both {3} ({4})"),

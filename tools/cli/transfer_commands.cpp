@@ -22,7 +22,7 @@ namespace {
 struct BoardOutcome {
   bool ok = false;
   Reason failure;  // why it failed, one line; empty when it went through
-  int frames = 0;       // put on the line
+  int frames = 0;  // put on the line
   double seconds = 0;
   std::vector<std::string> differences;
   bool compared = false;  // read back to the end and compared
@@ -80,10 +80,10 @@ BoardOutcome ServeBoard(const CliOptions& options, const DisplayConfig& file, co
     outcome.frames += r.frames;
     outcome.seconds += r.seconds;
     if (!r.ok()) return failed(Format(Tr("FAILED: {1}"), {r.failure.shown}), r.failure);
-    summary = Format(TrN("sent {1} frame in {2}, answered GO",
-                         "sent {1} frames in {2}, every one answered GO",
-                         static_cast<unsigned long>(r.frames)),
-                     {std::to_string(r.frames), Seconds(r.seconds)});
+    summary = Format(
+        TrN("sent {1} frame in {2}, answered GO", "sent {1} frames in {2}, every one answered GO",
+            static_cast<unsigned long>(r.frames)),
+        {std::to_string(r.frames), Seconds(r.seconds)});
   }
   if (read) {
     DisplayConfig board;
@@ -191,8 +191,7 @@ int RunBoardTransfers(const CliOptions& options, const DisplayConfig& file, cons
               << "\n";
   if (!refusals.empty()) {
     context.err << Format(TrN("{1} page of {2} could not be sent (listed above)",
-                              "{1} pages of {2} could not be sent (listed above)",
-                              refusals.size()),
+                              "{1} pages of {2} could not be sent (listed above)", refusals.size()),
                           {std::to_string(refusals.size()), options.file})
                 << "\n";
   }
