@@ -39,7 +39,7 @@ void ReportPortWarnings(PortStatus status, Reporter& reporter) {
   }
 }
 
-Reason PortProblem(const PortOpenResult& result) {
+ReasonText PortProblem(const PortOpenResult& result) {
   switch (result.status) {
     case PortStatus::kOpened:
       return Explain("open");

@@ -5,7 +5,7 @@
 #include "config_file.h"
 #include "config_problems.h"
 #include "japanese_locale.h"
-#include "reason.h"
+#include "reason_text.h"
 #include "text_format.h"
 
 namespace qrv {
@@ -39,8 +39,8 @@ TEST(Translation, EnglishUnderTheCLocale) {
                "stopped after {1} frame");
   EXPECT_STREQ(TrN("stopped after {1} frame", "stopped after {1} frames", 2),
                "stopped after {1} frames");
-  const Reason inner = Explain("frame {1}: no answer within {2} ms", {"5", "3500"});
-  const Reason outer = Explain("read back: {1}", {inner});
+  const ReasonText inner = Explain("frame {1}: no answer within {2} ms", {"5", "3500"});
+  const ReasonText outer = Explain("read back: {1}", {inner});
   EXPECT_EQ(outer.shown, "read back: frame 5: no answer within 3500 ms");
   EXPECT_EQ(outer.english, outer.shown);
 }
@@ -54,9 +54,9 @@ TEST(Translation, JapaneseUnderAJapaneseLocaleWithEnglishForScripts) {
   EXPECT_EQ(Tr(unknown), unknown);
   EXPECT_STREQ(Tr(""), "");
 
-  const Reason inner =
+  const ReasonText inner =
       Explain("frame {1}: no answer within {2} ms; the connection was lost", {"5", "3500"});
-  const Reason outer = Explain("read back: {1}", {inner});
+  const ReasonText outer = Explain("read back: {1}", {inner});
   EXPECT_EQ(outer.shown, "読み戻し: フレーム 5: 3500 ms 以内に応答がない。接続が切れた");
   EXPECT_EQ(outer.english, "read back: frame 5: no answer within 3500 ms; the connection was lost");
 

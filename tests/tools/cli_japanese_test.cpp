@@ -18,7 +18,7 @@ using Fault = BoardFault::Kind;
 TEST(CliJapanese, FailuresToldInJapaneseAndKeptInEnglish) {
   QRV_UNDER_JAPANESE_LOCALE(ja);
   const SessionTiming quick{Pace::kAnswer, milliseconds(10), milliseconds(10), milliseconds(300)};
-  Reason why;
+  ReasonText why;
   BoardSession absent("/nonexistent/tty", quick, nullptr);
   EXPECT_FALSE(absent.Open(&why));
   EXPECT_EQ(why.shown, "デバイスがない");

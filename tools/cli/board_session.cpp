@@ -49,7 +49,7 @@ BoardSession::~BoardSession() {
   serial_.Stop();
 }
 
-bool BoardSession::Open(Reason* why) {
+bool BoardSession::Open(ReasonText* why) {
   const PortOpenResult result = serial_.OpenPort(device_);
   if (result.status != PortStatus::kOpened) {
     // The progress line already names the device.

@@ -6,12 +6,12 @@
 #include <string>
 
 #include "periods.h"
-#include "reason.h"
 
 #include "display_config.h"
 #include "frames.h"
 #include "line_queue.h"
 #include "link_state.h"
+#include "reason_text.h"
 #include "run_pacing.h"
 #include "send_plan.h"
 #include "serial_link.h"
@@ -32,9 +32,9 @@ struct SessionTiming {
 
 // How one board's transfer went.
 struct TransferResult {
-  int frames = 0;    // frames put on the line
-  int answered = 0;  // of them, answered as expected
-  Reason failure;    // why the transfer stopped, one line; empty when it went through
+  int frames = 0;      // frames put on the line
+  int answered = 0;    // of them, answered as expected
+  ReasonText failure;  // why the transfer stopped, one line; empty when it went through
   double seconds = 0;
   bool ok() const { return failure.english.empty(); }
 };
@@ -54,7 +54,7 @@ class BoardSession {
   BoardSession& operator=(const BoardSession&) = delete;
 
   // Opens the port and starts reading; false with a one-line reason.
-  bool Open(Reason* why);
+  bool Open(ReasonText* why);
 
   // The steps of a send in turn; a page that cannot be sent is passed over.
   TransferResult Send(const SendPlan& plan, const Progress& progress);

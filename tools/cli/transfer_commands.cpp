@@ -21,8 +21,8 @@ namespace {
 
 struct BoardOutcome {
   bool ok = false;
-  Reason failure;  // why it failed, one line; empty when it went through
-  int frames = 0;  // put on the line
+  ReasonText failure;  // why it failed, one line; empty when it went through
+  int frames = 0;      // put on the line
   double seconds = 0;
   std::vector<std::string> differences;
   bool compared = false;  // read back to the end and compared
@@ -64,9 +64,9 @@ BoardOutcome ServeBoard(const CliOptions& options, const DisplayConfig& file, co
                         std::size_t index) {
   BoardOutcome outcome;
   BoardSession session(options.ports[index], Timing(options, context), log);
-  Reason why;
+  ReasonText why;
   // Whatever way it ends, the view and the outcome say the same.
-  const auto failed = [&](const std::string& text, const Reason& why) {
+  const auto failed = [&](const std::string& text, const ReasonText& why) {
     outcome.failure = why;
     view.Finish(index, text, true);
     return outcome;
@@ -218,14 +218,14 @@ int RunRead(const CliOptions& options, CliContext& context) {
   // The view's last word, and the report's line, whatever way the read ends.
   BoardReportLine line;
   line.port = options.ports[0];
-  const auto end = [&](const std::string& text, const Reason& failure) {
+  const auto end = [&](const std::string& text, const ReasonText& failure) {
     line.ok = failure.english.empty();
     line.error = failure.english;
     report.Write(line);
     view.Finish(0, text, !line.ok);
     return line.ok ? 0 : 1;
   };
-  Reason failure;
+  ReasonText failure;
   if (!session.Open(&failure)) return end(Format(Tr("FAILED: {1}"), {failure.shown}), failure);
   DisplayConfig board;
   const TransferResult r = session.Read(board, [&](int step) { view.Step(0, step); });

@@ -1,4 +1,4 @@
-#include "reason.h"
+#include "reason_text.h"
 
 #include <vector>
 
@@ -7,10 +7,10 @@
 
 namespace qrv {
 
-Reason Explain(const char* pattern, std::initializer_list<ReasonPart> parts) {
+ReasonText Explain(const char* pattern, std::initializer_list<ReasonTextPart> parts) {
   std::vector<std::string_view> shown;
   std::vector<std::string_view> english;
-  for (const ReasonPart& part : parts) {
+  for (const ReasonTextPart& part : parts) {
     shown.push_back(part.shown());
     english.push_back(part.english());
   }
