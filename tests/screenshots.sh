@@ -227,6 +227,8 @@ if locale -a | grep -qix 'ja_JP\.utf-\?8'; then
   app=$!
   window=$(x_find '^For QRV-470K Program$')
   sleep 1
+  # The pointer out of the way of the box's text.
+  xdotool mousemove 799 599
   csv_import "" csv-import-problems-ja
   kill "$app"
   wait "$app" 2>/dev/null || true
