@@ -24,8 +24,9 @@ bool IsFolder(const std::string& path) {
 // else those of the build tree the program was built in, else the configured prefix's.
 std::string CatalogueFolder() {
   char exe[4096];
-  const ssize_t n = ::readlink("/proc/self/exe", exe, sizeof exe - 1);
-  if (n > 0) {
+  const ssize_t n = ::readlink("/proc/self/exe", exe, sizeof exe);
+  // A path as long as the buffer may be cut short.
+  if (n > 0 && static_cast<std::size_t>(n) < sizeof exe) {
     std::string folder(exe, static_cast<std::size_t>(n));
     folder.erase(folder.rfind('/') + 1);
     folder += kLocaleFromBin;

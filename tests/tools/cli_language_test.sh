@@ -51,6 +51,14 @@ run "$ja" "$board" --load "$missing"
 expect "the board tool's missing file under $ja" 1 "qrv470kse-board: $missing を読めない" \
   "$status" "${err%: *}"
 
+# Installed below a prefix, the client takes the catalogue beside it over the build tree's.
+mkdir -p "$work/prefix/bin" "$work/prefix/share/locale/ja/LC_MESSAGES"
+cp "$cli" "$work/prefix/bin/"
+printf 'msgid ""\nmsgstr "Content-Type: text/plain; charset=UTF-8\\n"\n\nmsgid "cannot read {1}: {2}"\nmsgstr "beside the prefix: {1}"\n' |
+  msgfmt -o "$work/prefix/share/locale/ja/LC_MESSAGES/qrv470kse.mo" -
+run "$ja" "$work/prefix/bin/$(basename "$cli")" check "$missing"
+expect "the catalogue beside the prefix" 1 "qrv470kse-cli: beside the prefix: $missing" "$status" "$err"
+
 # A refused command line: status 2, and the pointer to --help in the operator's language.
 run C "$cli" frobnicate
 expect "a refused command line under C" 2 "Run \`qrv470kse-cli --help\` for the commands." \
