@@ -14,7 +14,6 @@
 #include "stop_signal.h"
 #include "tcp_listener.h"
 #include "tcp_port.h"
-#include "text_format.h"
 #include "translation.h"
 #include "visible_text.h"
 
@@ -148,7 +147,7 @@ int main(int argc, char** argv) {
     if (device.empty()) {
       std::cout << qrv::kTcpScheme << qrv::ListeningAddress(*line.device) << std::endl;
     } else {
-      std::cerr << qrv::Format(qrv::Tr("serving {1}"), {device}) << "\n";
+      std::cerr << "serving " << device << "\n";
     }
   } else if (auto pty = qrv::MakePseudoTerminalLine(&why)) {
     line = std::move(*pty);
@@ -160,8 +159,7 @@ int main(int argc, char** argv) {
   qrv::BoardServer board(
       std::move(line.device), options, [](const std::string& frame, const std::string& answer) {
         std::cerr << "<- " << qrv::VisibleText(frame) << "\n"
-                  << "-> " << (answer.empty() ? qrv::Tr("(no answer)") : qrv::VisibleText(answer))
-                  << "\n";
+                  << "-> " << (answer.empty() ? "(no answer)" : qrv::VisibleText(answer)) << "\n";
       });
   // An unplugged board lets go of its line at once and ends.
   board.OnUnplug([&line] {
@@ -172,9 +170,6 @@ int main(int argc, char** argv) {
   board.Start();
   stop.Wait();
   board.Stop();
-  const unsigned long frames = board.frames_received();
-  std::cerr << qrv::Format(qrv::TrN("stopped after {1} frame", "stopped after {1} frames", frames),
-                           {std::to_string(frames)})
-            << "\n";
+  std::cerr << "stopped after " << board.frames_received() << " frames\n";
   return 0;
 }

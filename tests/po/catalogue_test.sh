@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Fails when a message marked in the code has no Japanese translation, when a catalogue holds
-# fuzzy, obsolete or stale entries, when a translation drops or adds a placeholder ({1}...),
+# fuzzy, obsolete or stale entries, when a translation drops or adds a placeholder ({1},
+# {name}),
 # or when po/qrv470kse.pot is not what the code gives. po/update mends all but the
 # translations themselves.
 #
@@ -41,7 +42,7 @@ for po in "$source_dir"/po/*.po; do
   msgcat --no-wrap --no-location "$po" | awk '
     function marks(text, found, n, i, list) {
       n = 0
-      while (match(text, /\{[1-9]\}/)) {
+      while (match(text, /\{[A-Za-z0-9_]+\}/)) {
         found[++n] = substr(text, RSTART, RLENGTH)
         text = substr(text, RSTART + RLENGTH)
       }

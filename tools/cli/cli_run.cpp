@@ -55,7 +55,7 @@ int RunCli(const std::vector<std::string>& args, CliContext& context) {
   const std::optional<CliOptions> options = ParseCliOptions(args, &error);
   if (!options) {
     context.err << "qrv470kse-cli: " << error << "\n"
-                << Tr("Run `qrv470kse-cli --help` for the commands.") << "\n";
+                << Tr("Run `qrv470kse-cli --help` for the commands.\n");
     return 2;
   }
   if (options->help) {
