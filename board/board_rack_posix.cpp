@@ -1,6 +1,6 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
-#include <poll.h>
+#include <sys/epoll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -11,6 +11,7 @@
 #include <cstring>
 #include <deque>
 #include <mutex>
+#include <queue>
 #include <thread>
 
 #include "board_rack.h"
@@ -27,6 +28,14 @@ using Clock = std::chrono::steady_clock;
 // As BoardServer: a line longer than any frame is not kept whole; 11 bit times a byte.
 constexpr std::size_t kMaxReceivedBytes = 1024;
 constexpr int kBitsPerByte = 11;
+// Readiness is looked at this many descriptors at a time.
+constexpr int kEventsAtOnce = 256;
+// What an event's data names: the wake-up, or a board's listening socket or connection.
+constexpr std::uint64_t kWakeEvent = ~std::uint64_t{0};
+
+std::uint64_t EventOf(std::size_t board, bool connection) {
+  return static_cast<std::uint64_t>(board) * 2 + (connection ? 1 : 0);
+}
 
 }  // namespace
 
@@ -50,10 +59,19 @@ struct BoardRack::Impl {
       std::string bytes;
     };
     std::deque<Out> out;
-    std::string writing;  // due, but not yet taken by the socket
+    std::string writing;     // due, but not yet taken by the socket
+    bool wants_out = false;  // the connection is watched for room to write
+  };
+  // An answer's bytes due on a board's connection; the earliest first.
+  struct Due {
+    Clock::time_point at;
+    std::size_t board;
+    bool operator>(const Due& other) const { return at > other.at; }
   };
 
   std::vector<Board> boards;
+  std::priority_queue<Due, std::vector<Due>, std::greater<Due>> due;
+  int events = -1;  // the epoll instance
   Log log;
   WakePipe wake;
   std::thread thread;
@@ -61,20 +79,35 @@ struct BoardRack::Impl {
   mutable std::mutex mutex;  // the models and counts, for the callers' looks
   int unplugged = 0;
 
-  void Drop(Board& b) {
+  void Watch(int fd, std::uint32_t what, std::uint64_t data, int op) {
+    epoll_event event{};
+    event.events = what;
+    event.data.u64 = data;
+    epoll_ctl(events, op, fd, &event);
+  }
+
+  // One connection at a time: the port is listened on again only once its cable is gone.
+  void Drop(std::size_t index) {
+    Board& b = boards[index];
     close(b.connection);
     b.connection = -1;
     b.received.clear();
     b.out.clear();
     b.writing.clear();
+    b.wants_out = false;
+    if (b.listening)
+      Watch(static_cast<int>(b.listening->handle()), EPOLLIN, EventOf(index, false), EPOLL_CTL_ADD);
   }
 
-  void Accept(Board& b, Clock::time_point now) {
+  void Accept(std::size_t index, Clock::time_point now) {
+    Board& b = boards[index];
     const int fd = accept4(static_cast<int>(b.listening->handle()), nullptr, nullptr,
                            SOCK_NONBLOCK | SOCK_CLOEXEC);
     if (fd < 0) return;
     const int on = 1;
     setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    epoll_ctl(events, EPOLL_CTL_DEL, static_cast<int>(b.listening->handle()), nullptr);
+    Watch(fd, EPOLLIN, EventOf(index, true), EPOLL_CTL_ADD);
     b.connection = fd;
     b.last_arrival = b.busy_until = b.line_free = now;
   }
@@ -90,8 +123,8 @@ struct BoardRack::Impl {
     if (log) log(index, b.received, reply.answer);
     b.received.clear();
     if (reply.unplug) {
-      Drop(b);
       b.listening.reset();
+      Drop(static_cast<std::size_t>(index));
       b.gone = true;
       std::lock_guard<std::mutex> lock(mutex);
       ++unplugged;
@@ -111,6 +144,7 @@ struct BoardRack::Impl {
       at = std::max(at, b.line_free) + b.byte_time * static_cast<long>(bytes.size());
       b.line_free = at;
       b.out.push_back({at, bytes});
+      due.push({at, static_cast<std::size_t>(index)});
     }
     // Nearby, the board writes its answer before it reads on; far away, it reads on while
     // its answers travel.
@@ -123,7 +157,7 @@ struct BoardRack::Impl {
     const ssize_t n = read(b.connection, chunk, sizeof chunk);
     if (n < 0 && (errno == EAGAIN || errno == EINTR)) return;
     if (n <= 0) {
-      Drop(b);
+      Drop(static_cast<std::size_t>(index));
       return;
     }
     for (ssize_t i = 0; i < n && b.connection >= 0; ++i) {
@@ -133,30 +167,38 @@ struct BoardRack::Impl {
     }
   }
 
-  void Deliver(Board& b, Clock::time_point now) {
+  // Hands the socket what is due; what it cannot take yet waits for room.
+  void Deliver(std::size_t index, Clock::time_point now) {
+    Board& b = boards[index];
     while (!b.out.empty() && b.out.front().due <= now) {
       b.writing += b.out.front().bytes;
       b.out.pop_front();
     }
     if (b.writing.empty() || b.connection < 0) return;
     const ssize_t n = send(b.connection, b.writing.data(), b.writing.size(), MSG_NOSIGNAL);
-    if (n < 0 && (errno == EAGAIN || errno == EINTR)) return;
-    if (n < 0) {
-      Drop(b);
+    if (n < 0 && errno != EAGAIN && errno != EINTR) {
+      Drop(index);
       return;
     }
-    b.writing.erase(0, static_cast<std::size_t>(n));
+    if (n > 0) b.writing.erase(0, static_cast<std::size_t>(n));
+    if (b.wants_out != !b.writing.empty()) {
+      b.wants_out = !b.writing.empty();
+      Watch(b.connection, EPOLLIN | (b.wants_out ? EPOLLOUT : 0u), EventOf(index, true),
+            EPOLL_CTL_MOD);
+    }
   }
 
-  // How long poll may wait: until the next answer is due, or for ever.
-  int Timeout(Clock::time_point now) const {
-    Clock::time_point next = Clock::time_point::max();
-    for (const Board& b : boards) {
-      if (b.connection >= 0 && !b.out.empty()) next = std::min(next, b.out.front().due);
-    }
-    if (next == Clock::time_point::max()) return -1;
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(next - now).count();
-    return static_cast<int>(std::max<decltype(left)>(left, 0));
+  // Waits for readiness until the next answer is due, to the nanosecond where the system can.
+  int Wait(epoll_event* ready, Clock::time_point now) const {
+    if (due.empty()) return epoll_wait(events, ready, kEventsAtOnce, -1);
+    const auto left = std::max(due.top().at - now, Clock::duration::zero());
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(left);
+    const timespec timeout{static_cast<time_t>(seconds.count()),
+                           static_cast<long>((left - seconds).count())};
+    const int n = epoll_pwait2(events, ready, kEventsAtOnce, &timeout, nullptr);
+    if (n >= 0 || errno != ENOSYS) return n;
+    const auto ms = std::chrono::ceil<std::chrono::milliseconds>(left).count();
+    return epoll_wait(events, ready, kEventsAtOnce, static_cast<int>(ms));
   }
 
   bool AllUnplugged() const {
@@ -165,39 +207,40 @@ struct BoardRack::Impl {
   }
 
   void Loop() {
-    std::vector<pollfd> fds;
-    std::vector<int> owner;  // the board of each entry after the wake-up's
+    epoll_event ready[kEventsAtOnce];
     while (running && !AllUnplugged()) {
-      fds.assign(1, {static_cast<int>(wake.handle()), POLLIN, 0});
-      owner.clear();
-      for (std::size_t i = 0; i < boards.size(); ++i) {
-        const Board& b = boards[i];
-        if (b.gone) continue;
-        if (b.connection < 0) {
-          fds.push_back({static_cast<int>(b.listening->handle()), POLLIN, 0});
-        } else {
-          const short want = POLLIN | (b.writing.empty() ? 0 : POLLOUT);
-          fds.push_back({b.connection, want, 0});
-        }
-        owner.push_back(static_cast<int>(i));
-      }
-      if (poll(fds.data(), fds.size(), Timeout(Clock::now())) < 0 && errno != EINTR) break;
-      if (fds[0].revents != 0) wake.Drain();
+      const int n = Wait(ready, Clock::now());
+      if (n < 0 && errno != EINTR) break;
       const Clock::time_point now = Clock::now();
-      for (std::size_t k = 1; k < fds.size(); ++k) {
-        Board& b = boards[static_cast<std::size_t>(owner[k - 1])];
-        if (fds[k].revents == 0) continue;
-        if (b.connection < 0) {
-          Accept(b, now);
-        } else if ((fds[k].revents & (POLLIN | POLLHUP | POLLERR)) != 0) {
-          ReadFrom(owner[k - 1], now);
+      for (int k = 0; k < n; ++k) {
+        const std::uint64_t data = ready[k].data.u64;
+        if (data == kWakeEvent) {
+          wake.Drain();
+          continue;
+        }
+        const auto index = static_cast<std::size_t>(data / 2);
+        Board& b = boards[index];
+        if (data % 2 == 0) {
+          if (b.connection < 0 && b.listening) Accept(index, now);
+        } else if (b.connection >= 0) {
+          if ((ready[k].events & (EPOLLIN | EPOLLHUP | EPOLLERR)) != 0)
+            ReadFrom(static_cast<int>(index), now);
+          if (b.connection >= 0 && (ready[k].events & EPOLLOUT) != 0) Deliver(index, now);
         }
       }
-      for (Board& b : boards) Deliver(b, now);
+      while (!due.empty() && due.top().at <= now) {
+        const std::size_t index = due.top().board;
+        due.pop();
+        Deliver(index, now);
+      }
     }
-    for (Board& b : boards) {
-      if (b.connection >= 0) Drop(b);
+    for (std::size_t i = 0; i < boards.size(); ++i) {
+      if (boards[i].connection >= 0) Drop(i);
     }
+  }
+
+  ~Impl() {
+    if (events >= 0) close(events);
   }
 };
 
@@ -215,6 +258,12 @@ std::unique_ptr<BoardRack> BoardRack::Listen(const std::string& host, int first_
     *why = Format(Tr("no wake-up pipe: {1}"), {std::strerror(impl->wake.error())});
     return nullptr;
   }
+  impl->events = epoll_create1(EPOLL_CLOEXEC);
+  if (impl->events < 0) {
+    *why = "no epoll instance: " + std::string(std::strerror(errno));
+    return nullptr;
+  }
+  impl->Watch(static_cast<int>(impl->wake.handle()), EPOLLIN, kWakeEvent, EPOLL_CTL_ADD);
   impl->log = std::move(log);
   impl->boards.resize(static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) {
@@ -227,6 +276,8 @@ std::unique_ptr<BoardRack> BoardRack::Listen(const std::string& host, int first_
       return nullptr;
     }
     b.address = b.listening->address();
+    impl->Watch(static_cast<int>(b.listening->handle()), EPOLLIN,
+                EventOf(static_cast<std::size_t>(i), false), EPOLL_CTL_ADD);
     b.options = options(i);
     if (b.options.baud > 0) {
       b.byte_time = std::chrono::duration_cast<Clock::duration>(

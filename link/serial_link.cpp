@@ -63,6 +63,8 @@ struct SerialLink::Impl {
   LineAssembler assembler;
   bool each_line = false;  // every LF ends a line, not only a read's last byte
   bool skipping = false;   // dropping a device server's greeting
+  bool on_caller = false;  // served by ServeUntil's caller, not by a reader thread
+  std::size_t handed = 0;  // lines handed on so far
   std::string writing;     // the frame on its way to the line
   std::size_t written = 0;
   bool has_write = false;
@@ -78,13 +80,23 @@ struct SerialLink::Impl {
   }
 
   void Run() {
-    while (link.ReaderRunning() != 0) {
-      if (!port)
-        WaitForPort();
-      else
-        Serve();
-    }
+    while (link.ReaderRunning() != 0) Turn(Clock::time_point::max());
     if (port) port->DropInput();
+  }
+
+  // One wait on the port, or without a port for the time to look for it again, at most
+  // until the time given.
+  void Turn(Clock::time_point until) {
+    if (!port)
+      WaitForPort(until);
+    else
+      Serve(until);
+  }
+
+  static int Bounded(int timeout, Clock::time_point until) {
+    if (until == Clock::time_point::max()) return timeout;
+    const int left = MillisecondsUntil(until);
+    return timeout < 0 ? left : std::min(timeout, left);
   }
 
   void DropQueuedFrames() {
@@ -93,12 +105,13 @@ struct SerialLink::Impl {
   }
 
   // No port: sleep until shutdown, or until it is time to look for the device again.
-  void WaitForPort() {
-    const int timeout = device.empty() ? -1 : MillisecondsUntil(next_reopen);
+  void WaitForPort(Clock::time_point until) {
+    const int timeout = Bounded(device.empty() ? -1 : MillisecondsUntil(next_reopen), until);
     const bool woken = wake.WaitFor(std::chrono::milliseconds(timeout));
     wake.Drain();
     DropQueuedFrames();
-    if (woken || link.ReaderRunning() == 0) return;
+    if (woken || (!on_caller && link.ReaderRunning() == 0)) return;
+    if (device.empty() || Clock::now() < next_reopen) return;
     next_reopen = Clock::now() + std::chrono::milliseconds(kReopenPeriodMs);
     // The wake-up pipe cuts a slow connect short, so Stop never waits for one; a wake-up
     // that was only a frame (dropped, as without a port) lets it start again at once.
@@ -114,11 +127,12 @@ struct SerialLink::Impl {
     open = true;
   }
 
-  void Serve() {
+  void Serve(Clock::time_point until) {
     if (!has_write) TakeFrame();
     const bool sending = has_write && written == writing.size();  // all with the kernel
     int timeout = has_write ? MillisecondsUntil(write_deadline) : -1;
     if (sending) timeout = std::min(timeout, kSendingCheckMs);
+    timeout = Bounded(timeout, until);
     const PortEvents events = port->Wait(true, has_write && !sending, timeout, wake);
     if (events.woken) wake.Drain();
     if (events.readable) {
@@ -153,6 +167,7 @@ struct SerialLink::Impl {
       skipping = false;
     }
     Note(TrafficDirection::kReceived, line);
+    ++handed;
     on_line(std::move(line));
   }
 
@@ -274,9 +289,18 @@ bool SerialLink::SendFrame(std::string_view frame) {
     std::lock_guard<std::mutex> lock(impl_->queue_mutex);
     if (impl_->queue.size() < kMaxQueuedFrames) impl_->queue.emplace_back(frame);
   }
-  impl_->wake.Wake();
+  // A caller that serves the port itself writes the frame on its next turn.
+  if (!impl_->on_caller) impl_->wake.Wake();
   link_.FrameSent();
   return true;
+}
+
+void SerialLink::ServeUntil(std::chrono::steady_clock::time_point until) {
+  impl_->on_caller = true;
+  const std::size_t before = impl_->handed;
+  do {
+    impl_->Turn(until);
+  } while (impl_->handed == before && Clock::now() < until);
 }
 
 bool SerialLink::port_open() const {

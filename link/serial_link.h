@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -72,6 +73,12 @@ class SerialLink {
   // is open (the watchdog then reports "No Connect"). Returns at once. A frame longer than
   // kMaxFrameBytes is refused: false, nothing sent, nothing pending.
   bool SendFrame(std::string_view frame);
+
+  // Serves the port on the calling thread instead of a reader thread: writes the frames
+  // handed over, hands on what the board answers and looks for a lost port again, until a
+  // line has been handed on or the time given has come. For a program that drives each board
+  // from a thread of its own; never while the reader thread runs.
+  void ServeUntil(std::chrono::steady_clock::time_point until);
 
   // Whether the reader holds an open port now.
   bool port_open() const;

@@ -8,5 +8,6 @@
 int main(int argc, char** argv) {
   qrv::TakeOperatorLocale();
   qrv::CliContext context{std::cout, std::cerr, qrv::PrepareConsole()};
+  context.rows = qrv::ConsoleRows();
   return qrv::RunCli(std::vector<std::string>(argv + 1, argv + argc), context);
 }

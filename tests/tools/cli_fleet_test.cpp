@@ -5,6 +5,7 @@
 #include <random>
 #include <sstream>
 
+#include <pty.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -12,6 +13,7 @@
 #include "board_rack.h"
 #include "board_report.h"
 #include "cli_runner.h"
+#include "console.h"
 #include "file_limit.h"
 #include "progress_view.h"
 
@@ -113,6 +115,34 @@ TEST(CliFleetTest, AFleetTooTallForTheTerminalHasOneBarAndALineAFailure) {
   EXPECT_NE(shown.find("2/24 boards done, 1 failed"), std::string::npos) << shown;
   EXPECT_NE(pipe.str().find("tcp://127.0.0.1:4004: 5/10\n"), std::string::npos);
   EXPECT_EQ(pipe.str().find("boards done"), std::string::npos);
+}
+
+// The height the fleet view is measured against is the terminal's on standard output; into
+// a pipe there is none.
+TEST(CliFleetTest, TheConsoleRowsAreTheTerminalsHeight) {
+  const auto rows_seen = [](bool on_terminal) {
+    int answer[2];
+    if (pipe(answer) != 0) return -2;
+    const pid_t child = fork();
+    if (child == 0) {
+      int terminal = -1, other = -1;
+      winsize size{};
+      size.ws_row = 7;
+      size.ws_col = 90;
+      if (on_terminal && openpty(&other, &terminal, nullptr, nullptr, &size) != 0) _exit(1);
+      dup2(on_terminal ? terminal : answer[1], STDOUT_FILENO);
+      const int rows = ConsoleRows();
+      _exit(write(answer[1], &rows, sizeof rows) == sizeof rows ? 0 : 1);
+    }
+    close(answer[1]);
+    int rows = -1;
+    if (read(answer[0], &rows, sizeof rows) != sizeof rows) rows = -3;
+    close(answer[0]);
+    waitpid(child, nullptr, 0);
+    return rows;
+  };
+  EXPECT_EQ(rows_seen(true), 7);
+  EXPECT_EQ(rows_seen(false), 0);
 }
 
 // A report's line is one JSON object whatever the texts hold.

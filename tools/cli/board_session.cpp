@@ -2,7 +2,6 @@
 
 #include <deque>
 
-#include "messages.h"
 #include "response_dispatcher.h"
 #include "run_steps.h"
 #include "traffic_log.h"
@@ -23,11 +22,6 @@ class AnswerReporter : public Reporter {
   std::string error;
 };
 
-std::chrono::milliseconds Until(Clock::time_point when) {
-  const auto left = std::chrono::ceil<std::chrono::milliseconds>(when - Clock::now());
-  return std::max(left, std::chrono::milliseconds(0));
-}
-
 std::string Trimmed(const std::string& line) {
   std::string shown = line;
   while (!shown.empty() && (shown.back() == '\n' || shown.back() == '\r')) shown.pop_back();
@@ -39,7 +33,7 @@ std::string Trimmed(const std::string& line) {
 BoardSession::BoardSession(std::string device, SessionTiming timing, TrafficLog* log)
     : device_(std::move(device)),
       timing_(timing),
-      serial_(link_, [this](std::string line) { lines_.Push(std::move(line)); }) {
+      serial_(link_, [this](std::string line) { lines_.push_back(std::move(line)); }) {
   serial_.SetTrafficLog(log);
   // Answers in flight come back to back: a read may end inside the next one.
   serial_.HandOnEachLine();
@@ -59,9 +53,15 @@ bool BoardSession::Open(ReasonText* why) {
       *why = Explain("{1}; is the QRV-470KSE window open on it?", {*why});
     return false;
   }
-  if (serial_.Start()) return true;
-  *why = {msg::kReadThread, msg::kReadThread};
-  return false;
+  return true;
+}
+
+std::optional<std::string> BoardSession::NextLine(Clock::time_point until) {
+  if (lines_.empty()) serial_.ServeUntil(until);
+  if (lines_.empty()) return std::nullopt;
+  std::string line = std::move(lines_.front());
+  lines_.pop_front();
+  return line;
 }
 
 TransferResult BoardSession::Send(const SendPlan& plan, const Progress& progress) {
@@ -111,7 +111,7 @@ class BoardSession::PacedRun {
       if (until_settled && settled()) return true;
       const Clock::time_point wake =
           settled() ? until : std::min(until, unanswered_.front().answer_due);
-      if (const std::optional<std::string> line = session_.lines_.Pop(Until(wake))) {
+      if (const std::optional<std::string> line = session_.NextLine(wake)) {
         Take(*line);
         continue;
       }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <deque>
 #include <functional>
 #include <optional>
 #include <string>
@@ -9,7 +10,6 @@
 
 #include "display_config.h"
 #include "frames.h"
-#include "line_queue.h"
 #include "link_state.h"
 #include "reason_text.h"
 #include "run_pacing.h"
@@ -69,10 +69,13 @@ class BoardSession {
   TransferResult Run(int steps, std::chrono::milliseconds period, const StepFrame& frame_of,
                      DisplayConfig& answers, bool expect_go, const Progress& progress);
 
+  // The next answer line, serving the port on this thread until one comes or until.
+  std::optional<std::string> NextLine(std::chrono::steady_clock::time_point until);
+
   std::string device_;
   SessionTiming timing_;
   LinkState link_;
-  LineQueue lines_;
+  std::deque<std::string> lines_;  // answers handed on, not yet taken
   SerialLink serial_;
 };
 

@@ -1,3 +1,4 @@
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include "console.h"
@@ -6,6 +7,11 @@ namespace qrv {
 
 bool PrepareConsole() {
   return isatty(STDOUT_FILENO) != 0;
+}
+
+int ConsoleRows() {
+  winsize size{};
+  return ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 ? size.ws_row : 0;
 }
 
 }  // namespace qrv

@@ -16,4 +16,10 @@ bool PrepareConsole() {
   return SetConsoleMode(out, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
 }
 
+int ConsoleRows() {
+  CONSOLE_SCREEN_BUFFER_INFO info;
+  if (!GetConsoleScreenBufferInfo(GetStdHandle(STD_OUTPUT_HANDLE), &info)) return 0;
+  return info.srWindow.Bottom - info.srWindow.Top + 1;
+}
+
 }  // namespace qrv

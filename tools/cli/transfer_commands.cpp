@@ -158,7 +158,7 @@ int RunBoardTransfers(const CliOptions& options, const DisplayConfig& file, cons
     context.err << Format(Tr("warning: not sent: {1}"), {line}) << "\n";
   const bool read = options.command == CliCommand::kVerify || options.verify;
   const int steps = static_cast<int>(plan.size()) + (read ? kMaintenanceReadSteps : 0);
-  ProgressView view(context.out, context.terminal, options.ports, steps);
+  ProgressView view(context.out, context.terminal, options.ports, steps, context.rows);
 
   std::vector<BoardOutcome> outcomes(options.ports.size());
   std::vector<std::thread> threads;
