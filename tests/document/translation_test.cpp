@@ -35,10 +35,12 @@ TEST(TextFormat, PutsEachPartWhereItsNumberStands) {
 
 TEST(Translation, EnglishUnderTheCLocale) {
   EXPECT_STREQ(Tr("the file is empty"), "the file is empty");
-  EXPECT_STREQ(TrN("stopped after {1} frame", "stopped after {1} frames", 1),
-               "stopped after {1} frame");
-  EXPECT_STREQ(TrN("stopped after {1} frame", "stopped after {1} frames", 2),
-               "stopped after {1} frames");
+  EXPECT_STREQ(TrN("{1} page of {2} could not be sent (listed above)",
+                   "{1} pages of {2} could not be sent (listed above)", 1),
+               "{1} page of {2} could not be sent (listed above)");
+  EXPECT_STREQ(TrN("{1} page of {2} could not be sent (listed above)",
+                   "{1} pages of {2} could not be sent (listed above)", 2),
+               "{1} pages of {2} could not be sent (listed above)");
   const ReasonText inner = Explain("frame {1}: no answer within {2} ms", {"5", "3500"});
   const ReasonText outer = Explain("read back: {1}", {inner});
   EXPECT_EQ(outer.shown, "read back: frame 5: no answer within 3500 ms");
@@ -48,7 +50,9 @@ TEST(Translation, EnglishUnderTheCLocale) {
 TEST(Translation, JapaneseUnderAJapaneseLocaleWithEnglishForScripts) {
   QRV_UNDER_JAPANESE_LOCALE(ja);
   EXPECT_STREQ(Tr("the file is empty"), "ファイルが空");
-  EXPECT_STREQ(TrN("stopped after {1} frame", "stopped after {1} frames", 7), "{1} フレームで停止");
+  EXPECT_STREQ(TrN("{1} page of {2} could not be sent (listed above)",
+                   "{1} pages of {2} could not be sent (listed above)", 7),
+               "{2} の {1} ページを送信できなかった (上記のとおり)");
   // What the catalogue lacks is the English itself; the empty text is not its header.
   const char* unknown = "a text of no catalogue";
   EXPECT_EQ(Tr(unknown), unknown);
