@@ -13,6 +13,8 @@
 #include "config_files.h"
 #include "config_problems.h"
 #include "messages.h"
+#include "text_format.h"
+#include "translation.h"
 
 namespace qrv {
 namespace {
@@ -26,17 +28,21 @@ std::string_view View(const QByteArray& bytes) {
   return std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
-const std::string kIncompleteFile =
-    "This file is incomplete or holds values the dialogs do not offer. It is open as it is; "
-    "a frame a value does not fit is not sent.\n";
-const std::string kCsvRefused = "This CSV file was not read; nothing has changed.\n";
+// The core's words about a file, in the operator's language as the client's are.
+constexpr char kIncompleteFile[] = QRV_TEXT(
+    "This file is incomplete or holds values the dialogs do not offer. It is open as "
+    "it is; a frame a value does not fit is not sent.");
+constexpr char kCsvRefused[] = QRV_TEXT("This CSV file was not read; nothing has changed.");
 
 // One box for everything wrong with a file, at most a screenful of it.
-std::string ProblemsText(std::string text, const std::vector<std::string>& problems) {
+std::string ProblemsText(const char* heading, const std::vector<std::string>& problems) {
   constexpr std::size_t kShown = 12;
+  std::string text = std::string(Tr(heading)) + "\n";
   for (std::size_t i = 0; i < problems.size() && i < kShown; ++i) text += "\n" + problems[i];
-  if (problems.size() > kShown)
-    text += "\n... and " + std::to_string(problems.size() - kShown) + " more";
+  if (problems.size() > kShown) {
+    const std::size_t more = problems.size() - kShown;
+    text += "\n" + Format(Tr("... and {1} more"), {std::to_string(more)});
+  }
   return text;
 }
 

@@ -16,6 +16,8 @@
 
 #include "board_rack.h"
 #include "board_reply.h"
+#include "text_format.h"
+#include "translation.h"
 #include "wake_pipe.h"
 
 namespace qrv {
@@ -253,7 +255,7 @@ std::unique_ptr<BoardRack> BoardRack::Listen(const std::string& host, int first_
                                              Log log, std::string* why) {
   auto impl = std::make_unique<Impl>();
   if (impl->wake.error() != 0) {
-    *why = "no wake-up pipe: " + std::string(std::strerror(impl->wake.error()));
+    *why = Format(Tr("no wake-up pipe: {1}"), {std::strerror(impl->wake.error())});
     return nullptr;
   }
   impl->events = epoll_create1(EPOLL_CLOEXEC);
@@ -271,7 +273,7 @@ std::unique_ptr<BoardRack> BoardRack::Listen(const std::string& host, int first_
     PortOpenResult failure;
     b.listening = ListenOn(where, failure);
     if (!b.listening) {
-      *why = "cannot listen on " + where + ": " + failure.system_text;
+      *why = Format(Tr("cannot listen on {1}: {2}"), {where, failure.system_text});
       return nullptr;
     }
     b.address = b.listening->address();

@@ -1,5 +1,7 @@
 #include "board_rack.h"
 
+#include "translation.h"
+
 namespace qrv {
 
 // The rack waits on a thousand sockets at once, which this build does without: on Windows
@@ -12,7 +14,7 @@ BoardRack::~BoardRack() = default;
 std::unique_ptr<BoardRack> BoardRack::Listen(const std::string&, int, int,
                                              const std::function<BoardOptions(int)>&, Log,
                                              std::string* why) {
-  *why = "a rack of boards is served on Linux only; on Windows run one board a process";
+  *why = Tr("a rack of boards is served on Linux only; on Windows run one board a process");
   return nullptr;
 }
 

@@ -9,6 +9,8 @@
 
 #include "cp932_utf8.h"
 #include "csv_table.h"
+#include "text_format.h"
+#include "translation.h"
 #include "value_range.h"
 
 namespace qrv {
@@ -125,12 +127,14 @@ class CsvReader {
   void Apply(DisplayConfig& config, CsvRowLines* rows) const;
 
   void Problem(int line, int column, const std::string& what) {
-    std::string text = "line " + std::to_string(line);
-    if (column >= 0) {
-      text += " column ";
-      text += column < kColumns ? std::string(kCsvColumns[column]) : std::to_string(column + 1);
+    const std::string number = std::to_string(line);
+    if (column < 0) {
+      problems_.push_back({line, Format(Tr("line {1}: {2}"), {number, what})});
+      return;
     }
-    problems_.push_back({line, text + ": " + what});
+    const std::string name =
+        column < kColumns ? std::string(kCsvColumns[column]) : std::to_string(column + 1);
+    problems_.push_back({line, Format(Tr("line {1} column {2}: {3}"), {number, name, what})});
   }
 
  private:
@@ -160,7 +164,7 @@ void CsvReader::NotA(const CsvRow& row, int column, std::string_view field,
   if (HasFraction(field)) {
     fractions_[column].emplace_back(row.line, field);
   } else {
-    Problem(row.line, column, Quoted(field) + " is not " + what);
+    Problem(row.line, column, Format(Tr("{1} is not {2}"), {Quoted(field), what}));
   }
 }
 
@@ -170,15 +174,20 @@ void CsvReader::Fractions() {
     if (found.empty()) continue;
     if (found.size() <= kFractionsNamed) {
       for (const auto& [line, field] : found)
-        Problem(line, column, Quoted(field) + " is not a whole number");
+        Problem(line, column, Format(Tr("{1} is not a whole number"), {Quoted(field)}));
       continue;
     }
-    std::string text = "column " + std::string(kCsvColumns[column]) + ": " +
-                       std::to_string(found.size()) + " rows hold numbers that are not whole (";
-    for (std::size_t i = 0; i < kFractionsNamed; ++i)
-      text += "line " + std::to_string(found[i].first) + " " + Quoted(found[i].second) + ", ";
-    text += "...); format the column's cells as whole numbers";
-    problems_.push_back({found.front().first, text});
+    std::string named;
+    for (std::size_t i = 0; i < kFractionsNamed; ++i) {
+      named +=
+          Format(Tr("line {1} {2}"), {std::to_string(found[i].first), Quoted(found[i].second)});
+      named += ", ";
+    }
+    problems_.push_back(
+        {found.front().first,
+         Format(Tr("column {1}: {2} rows hold numbers that are not whole ({3}...); format the "
+                   "column's cells as whole numbers"),
+                {kCsvColumns[column], std::to_string(found.size()), named})});
   }
 }
 
@@ -187,7 +196,7 @@ void CsvReader::Decode(std::string_view bytes, std::string& text) {
   if (marked) bytes.remove_prefix(kByteOrderMark.size());
   std::size_t utf8_fault = 0, cp932_fault = 0;
   if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF") {
-    Problem(1, -1, "UTF-16 text; save the CSV as UTF-8 or code page 932 (Shift_JIS)");
+    Problem(1, -1, Tr("UTF-16 text; save the CSV as UTF-8 or code page 932 (Shift_JIS)"));
     return;
   }
   if (CodePointsFromUtf8(bytes, &utf8_fault)) {
@@ -204,8 +213,8 @@ void CsvReader::Decode(std::string_view bytes, std::string& text) {
   // stops being either.
   const std::string_view good = bytes.substr(0, std::max(utf8_fault, cp932_fault));
   Problem(static_cast<int>(std::count(good.begin(), good.end(), '\n')) + 1, -1,
-          marked ? "not UTF-8, though the file starts with UTF-8's byte-order mark"
-                 : "neither UTF-8 nor code page 932 (Shift_JIS)");
+          marked ? Tr("not UTF-8, though the file starts with UTF-8's byte-order mark")
+                 : Tr("neither UTF-8 nor code page 932 (Shift_JIS)"));
 }
 
 void CsvReader::Header(const CsvRow& row) {
@@ -213,17 +222,18 @@ void CsvReader::Header(const CsvRow& row) {
   for (std::size_t i = 0; i < row.fields.size() && i < kColumns; ++i)
     matching += row.fields[i] == kCsvColumns[i];
   if (matching == 0) {
-    Problem(row.line, -1, "the first line must be the header " + CsvHeader());
+    Problem(row.line, -1, Format(Tr("the first line must be the header {1}"), {CsvHeader()}));
     return;
   }
   for (std::size_t i = 0; i < std::max<std::size_t>(row.fields.size(), kColumns); ++i) {
     const int column = static_cast<int>(i);
     if (i >= row.fields.size()) {
-      Problem(row.line, column, "missing from the header");
+      Problem(row.line, column, Tr("missing from the header"));
     } else if (i >= kColumns) {
-      Problem(row.line, column, Quoted(row.fields[i]) + " is not a column of the format");
+      Problem(row.line, column,
+              Format(Tr("{1} is not a column of the format"), {Quoted(row.fields[i])}));
     } else if (row.fields[i] != kCsvColumns[i]) {
-      Problem(row.line, column, "the header says " + Quoted(row.fields[i]));
+      Problem(row.line, column, Format(Tr("the header says {1}"), {Quoted(row.fields[i])}));
     }
   }
 }
@@ -239,15 +249,18 @@ void CsvReader::Row(const CsvRow& row) {
     if (!value) NotA(row, column, field(column), what);
     return value;
   };
-  const auto page = number(kPageColumn, kPageNumbers, "a page " + RangeText(kPageNumbers));
-  const auto line = number(kLineColumn, kLineNumbers, "a line " + RangeText(kLineNumbers));
+  const auto page =
+      number(kPageColumn, kPageNumbers, Format(Tr("a page {1}"), {RangeText(kPageNumbers)}));
+  const auto line =
+      number(kLineColumn, kLineNumbers, Format(Tr("a line {1}"), {RangeText(kLineNumbers)}));
   int index = -1;
   if (page && line) {
     const int at = (*page - 1) * kLines + (*line - 1);
     if (row_line_[at] != 0) {
-      Problem(row.line, kPageColumn,
-              "page " + std::to_string(*page) + " line " + std::to_string(*line) +
-                  " again, as on line " + std::to_string(row_line_[at]));
+      Problem(
+          row.line, kPageColumn,
+          Format(Tr("page {1} line {2} again, as on line {3}"),
+                 {std::to_string(*page), std::to_string(*line), std::to_string(row_line_[at])}));
     } else {
       row_line_[at] = row.line;
       index = at;
@@ -256,17 +269,22 @@ void CsvReader::Row(const CsvRow& row) {
   // With a column too many or too few the values are not where their names say.
   const int count = static_cast<int>(row.fields.size());
   if (count < kColumns) {
-    Problem(row.line, count, "missing: the row has " + std::to_string(count) + " of the 9 columns");
+    Problem(row.line, count,
+            Format(Tr("missing: the row has {1} of the 9 columns"), {std::to_string(count)}));
     return;
   }
   if (count > kColumns) {
     // A comma in an unquoted text splits it, and the next field is then no colour.
     const bool split_text = !Named(field(kCharColourColumn), kColourNames);
+    const std::string columns = std::to_string(count);
     Problem(row.line, kColumns,
-            "the row has " + std::to_string(count) + " columns, not 9" +
-                (split_text ? std::string(" (a text with a comma is quoted whole)")
-                            : ": the format has no column " + std::to_string(kColumns + 1) +
-                                  " for " + Quoted(row.fields[kColumns])));
+            split_text
+                ? Format(Tr("the row has {1} columns, not 9 (a text with a comma is "
+                            "quoted whole)"),
+                         {columns})
+                : Format(Tr("the row has {1} columns, not 9: the format has no column "
+                            "{2} for {3}"),
+                         {columns, std::to_string(kColumns + 1), Quoted(row.fields[kColumns])}));
     return;
   }
   RowValues values;
@@ -275,16 +293,16 @@ void CsvReader::Row(const CsvRow& row) {
     const std::optional<std::int32_t> value = Named(field(column), kColourNames);
     if (!value)
       NotA(row, column, field(column),
-           "a colour (" + ColourList() + ", or " + RangeText(kColourRange) + ")");
+           Format(Tr("a colour ({1}, or {2})"), {ColourList(), RangeText(kColourRange)}));
     return value.value_or(0);
   };
   values.char_colour = colour(kCharColourColumn);
   values.border_colour = colour(kBorderColourColumn);
   values.blink = number(kBlinkColumn, kBlinkRange, RangeText(kBlinkRange)).value_or(0);
-  values.fill = number(kFillColumn, kFillBit, "1 or 0").value_or(0);
+  values.fill = number(kFillColumn, kFillBit, Tr("1 or 0")).value_or(0);
   const auto time = number(kTimeColumn, kDisplayTimeRange, RangeText(kDisplayTimeRange));
   const std::optional<std::int32_t> level = Named(field(kLevelColumn), kLevelNames);
-  if (!level) NotA(row, kLevelColumn, field(kLevelColumn), "High, Low, 1 or 0");
+  if (!level) NotA(row, kLevelColumn, field(kLevelColumn), Tr("High, Low, 1 or 0"));
   if (page) {
     PageWide(row, kTimeColumn, *page - 1, time, time_,
              [](std::int32_t v) { return std::to_string(v); });
@@ -310,16 +328,20 @@ void CsvReader::Title(const CsvRow& row, int index, RowValues& values) {
     }
     if (!lacks.empty()) {
       if (encoded.refused.find(U'\uFFFD') != std::u32string::npos)
-        lacks += " (bytes of a .dat file that are no character: take that file as the base)";
-      Problem(row.line, kTextColumn, "code page 932 lacks " + lacks);
+        lacks = Format(Tr("{1} (bytes of a .dat file that are no character: take that file as "
+                          "the base)"),
+                       {lacks});
+      Problem(row.line, kTextColumn, Format(Tr("code page 932 lacks {1}"), {lacks}));
     }
   }
   if (values.title.size() > static_cast<std::size_t>(kTitleLineBytes)) {
+    const std::string bytes = std::to_string(values.title.size());
+    const std::string most = std::to_string(kTitleLineBytes);
     Problem(row.line, kTextColumn,
-            std::to_string(values.title.size()) + " bytes in code page 932" +
-                (widened ? " once its half-width spaces are full-width ones, as a line stores them"
-                         : "") +
-                ", more than " + std::to_string(kTitleLineBytes));
+            widened ? Format(Tr("{1} bytes in code page 932 once its half-width spaces are "
+                                "full-width ones, as a line stores them, more than {2}"),
+                             {bytes, most})
+                    : Format(Tr("{1} bytes in code page 932, more than {2}"), {bytes, most}));
   }
 }
 
@@ -330,14 +352,15 @@ void CsvReader::PageWide(const CsvRow& row, int column, int page, std::optional<
     first[page] = {row.line, *value};
   } else if (first[page].value != *value) {
     Problem(row.line, column,
-            word(*value) + ", but " + word(first[page].value) + " on line " +
-                std::to_string(first[page].line) + " of the same page");
+            Format(Tr("{1}, but {2} on line {3} of the same page"),
+                   {word(*value), word(first[page].value), std::to_string(first[page].line)}));
   }
 }
 
 void CsvReader::Missing() {
   const auto name = [](int at) {
-    return "page " + std::to_string(at / kLines + 1) + " line " + std::to_string(at % kLines + 1);
+    return Format(Tr("page {1} line {2}"),
+                  {std::to_string(at / kLines + 1), std::to_string(at % kLines + 1)});
   };
   const int rows = static_cast<int>(row_line_.size());
   for (int at = 0; at < rows; ++at) {
@@ -345,8 +368,9 @@ void CsvReader::Missing() {
     int last = at;
     while (last + 1 < rows && row_line_[last + 1] == 0) ++last;
     // Missing rows have no line of their own: they come after everything else.
-    problems_.push_back({INT_MAX, last == at ? "no row for " + name(at)
-                                             : "no rows for " + name(at) + " to " + name(last)});
+    problems_.push_back(
+        {INT_MAX, last == at ? Format(Tr("no row for {1}"), {name(at)})
+                             : Format(Tr("no rows for {1} to {2}"), {name(at), name(last)})});
     at = last;
   }
 }
@@ -433,7 +457,8 @@ std::vector<std::string> ReadConfigCsv(std::string_view bytes, DisplayConfig& co
     }
     header = false;
   }
-  if (header) reader.Problem(1, -1, "no header: the first line must be " + CsvHeader());
+  if (header)
+    reader.Problem(1, -1, Format(Tr("no header: the first line must be {1}"), {CsvHeader()}));
   reader.Missing();
   reader.Fractions();
   problems = reader.Problems();

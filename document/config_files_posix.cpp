@@ -10,12 +10,18 @@
 #include <mutex>
 
 #include "config_files.h"
+#include "text_format.h"
+#include "translation.h"
 
 namespace qrv {
 namespace {
 
+// What could not be done to a file: kRead or kWrite, with the file and the reason put in.
+constexpr char kRead[] = QRV_TEXT("cannot read {1}: {2}");
+constexpr char kWrite[] = QRV_TEXT("cannot write {1}: {2}");
+
 bool Fail(std::string* why, const char* what, const std::string& path, const std::string& reason) {
-  if (why) *why = std::string("cannot ") + what + " " + path + ": " + reason;
+  if (why) *why = Format(Tr(what), {path, reason});
   return false;
 }
 
@@ -51,22 +57,22 @@ std::string Folder(const std::string& path) {
 
 bool FindTarget(const std::string& path, Target& target, std::string* why) {
   if (stat(path.c_str(), &target.st) == 0) {
-    if (!S_ISREG(target.st.st_mode)) return Fail(why, "write", path, "not a regular file");
+    if (!S_ISREG(target.st.st_mode)) return Fail(why, kWrite, path, Tr("not a regular file"));
     char* real = realpath(path.c_str(), nullptr);
-    if (!real) return Fail(why, "write", path, errno);
+    if (!real) return Fail(why, kWrite, path, errno);
     target.path = real;
     std::free(real);
     target.exists = true;
     // Root may write over a read-only file; the operator marked it read-only, so refuse.
     if (!(target.st.st_mode & S_IWUSR) || access(target.path.c_str(), W_OK) != 0)
-      return Fail(why, "write", path, EACCES);
+      return Fail(why, kWrite, path, EACCES);
     return true;
   }
-  if (errno != ENOENT) return Fail(why, "write", path, errno);
+  if (errno != ENOENT) return Fail(why, kWrite, path, errno);
   struct stat link {};
-  if (lstat(path.c_str(), &link) == 0) return Fail(why, "write", path, "a link to nothing");
+  if (lstat(path.c_str(), &link) == 0) return Fail(why, kWrite, path, Tr("a link to nothing"));
   target.path = path;
-  if (access(Folder(path).c_str(), W_OK) != 0) return Fail(why, "write", path, errno);
+  if (access(Folder(path).c_str(), W_OK) != 0) return Fail(why, kWrite, path, errno);
   return true;
 }
 
@@ -133,12 +139,12 @@ class TempFileGuard {
 // write to: the old contents are lost if this fails halfway, but the file can be saved.
 bool WriteInPlace(const Target& target, const std::string& data, std::string* why) {
   const int fd = open(target.path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
-  if (fd < 0) return Fail(why, "write", target.path, errno);
+  if (fd < 0) return Fail(why, kWrite, target.path, errno);
   int error = WriteAll(fd, data);
   if (error == 0 && ftruncate(fd, static_cast<off_t>(data.size())) != 0) error = errno;
   if (error == 0 && fsync(fd) != 0) error = errno;
   if (close(fd) != 0 && error == 0) error = errno;
-  return error == 0 || Fail(why, "write", target.path, error);
+  return error == 0 || Fail(why, kWrite, target.path, error);
 }
 
 }  // namespace
@@ -146,15 +152,15 @@ bool WriteInPlace(const Target& target, const std::string& data, std::string* wh
 bool LoadFileBytes(const std::string& path, std::string& bytes, std::string* why) {
   // Non-blocking, so a FIFO without a writer or a device cannot hold the caller.
   const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) return Fail(why, "read", path, errno);
+  if (fd < 0) return Fail(why, kRead, path, errno);
   struct stat st {};
   bytes.clear();
   int error = fstat(fd, &st) != 0 ? errno : 0;
   const char* refusal = nullptr;
   if (error == 0 && S_ISDIR(st.st_mode)) error = EISDIR;
-  if (error == 0 && !S_ISREG(st.st_mode)) refusal = "not a regular file";
+  if (error == 0 && !S_ISREG(st.st_mode)) refusal = Tr("not a regular file");
   if (error == 0 && !refusal && static_cast<std::size_t>(st.st_size) > kMaxConfigFileBytes)
-    refusal = "larger than 1 MiB, not a configuration";
+    refusal = Tr("larger than 1 MiB, not a configuration");
   // The file may grow while it is read: one byte past the limit is enough to tell.
   char buffer[8192];
   while (error == 0 && !refusal) {
@@ -162,11 +168,11 @@ bool LoadFileBytes(const std::string& path, std::string& bytes, std::string* why
     if (n == 0) break;
     if (n < 0 && errno != EINTR) error = errno;
     if (n > 0) bytes.append(buffer, static_cast<std::size_t>(n));
-    if (bytes.size() > kMaxConfigFileBytes) refusal = "larger than 1 MiB, not a configuration";
+    if (bytes.size() > kMaxConfigFileBytes) refusal = Tr("larger than 1 MiB, not a configuration");
   }
   close(fd);
-  if (error != 0) return Fail(why, "read", path, error);
-  if (refusal) return Fail(why, "read", path, refusal);
+  if (error != 0) return Fail(why, kRead, path, error);
+  if (refusal) return Fail(why, kRead, path, refusal);
   return true;
 }
 
@@ -185,7 +191,7 @@ bool SaveFileBytes(const std::string& path, const std::string& data, std::string
   if (fd < 0) {
     const int error = errno;
     temp.Release();  // nothing was made, and the name may be someone else's file
-    return target.exists ? WriteInPlace(target, data, why) : Fail(why, "write", path, error);
+    return target.exists ? WriteInPlace(target, data, why) : Fail(why, kWrite, path, error);
   }
   int error = WriteAll(fd, data);
   // The old file's mode, or the usual one for a new file rather than mkstemp's owner-only.
@@ -205,7 +211,7 @@ bool SaveFileBytes(const std::string& path, const std::string& data, std::string
   if (error == 0 && rename(temp_path, target.path.c_str()) != 0) error = errno;
   if (error != 0) {
     temp.Remove();
-    return Fail(why, "write", path, error);
+    return Fail(why, kWrite, path, error);
   }
   return true;
 }

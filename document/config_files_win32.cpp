@@ -5,13 +5,19 @@
 #include <mutex>
 
 #include "config_files.h"
+#include "text_format.h"
+#include "translation.h"
 #include "win32_text.h"
 
 namespace qrv {
 namespace {
 
+// What could not be done to a file: kRead or kWrite, with the file and the reason put in.
+constexpr char kRead[] = QRV_TEXT("cannot read {1}: {2}");
+constexpr char kWrite[] = QRV_TEXT("cannot write {1}: {2}");
+
 bool Fail(std::string* why, const char* what, const std::string& path, const std::string& reason) {
-  if (why) *why = std::string("cannot ") + what + " " + path + ": " + reason;
+  if (why) *why = Format(Tr(what), {path, reason});
   return false;
 }
 
@@ -68,17 +74,17 @@ bool FindTarget(const std::string& path, Target& target, std::string* why) {
                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   if (!file.ok()) {
     const DWORD error = GetLastError();
-    if (error != ERROR_FILE_NOT_FOUND) return Fail(why, "write", path, error);
+    if (error != ERROR_FILE_NOT_FOUND) return Fail(why, kWrite, path, error);
     target.path = wide;
     return true;
   }
   BY_HANDLE_FILE_INFORMATION info{};
   if (!IsDiskFile(file.get()) || !GetFileInformationByHandle(file.get(), &info) ||
       (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-    return Fail(why, "write", path, "not a regular file");
+    return Fail(why, kWrite, path, Tr("not a regular file"));
   // The operator marked it read-only: refuse, as for any file this user may not write.
   if ((info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0)
-    return Fail(why, "write", path, ERROR_ACCESS_DENIED);
+    return Fail(why, kWrite, path, ERROR_ACCESS_DENIED);
   wchar_t final_path[32768];
   const DWORD size = GetFinalPathNameByHandleW(file.get(), final_path, 32768, FILE_NAME_NORMALIZED);
   target.path = size > 0 && size < 32768 ? std::wstring(final_path, size) : wide;
@@ -93,12 +99,12 @@ bool WriteInPlace(const Target& target, const std::string& path, const std::stri
                   std::string* why) {
   Handle file(CreateFileW(target.path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                           FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.ok()) return Fail(why, "write", path, GetLastError());
+  if (!file.ok()) return Fail(why, kWrite, path, GetLastError());
   DWORD error = WriteAll(file.get(), data);
   if (error == 0 && !SetEndOfFile(file.get())) error = GetLastError();
   if (error == 0 && !FlushFileBuffers(file.get())) error = GetLastError();
   if (!file.Close() && error == 0) error = GetLastError();
-  return error == 0 || Fail(why, "write", path, error);
+  return error == 0 || Fail(why, kWrite, path, error);
 }
 
 // Marks the temporary file to go when its handle closes, so that a save cut short in any way
@@ -118,26 +124,26 @@ bool LoadFileBytes(const std::string& path, std::string& bytes, std::string* why
   Handle file(CreateFileW(WideFromAnsi(path).c_str(), GENERIC_READ,
                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-  if (!file.ok()) return Fail(why, "read", path, GetLastError());
+  if (!file.ok()) return Fail(why, kRead, path, GetLastError());
   BY_HANDLE_FILE_INFORMATION info{};
   if (IsDiskFile(file.get()) && GetFileInformationByHandle(file.get(), &info) &&
       (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-    return Fail(why, "read", path, "Is a directory");
-  if (!IsDiskFile(file.get())) return Fail(why, "read", path, "not a regular file");
+    return Fail(why, kRead, path, Tr("Is a directory"));
+  if (!IsDiskFile(file.get())) return Fail(why, kRead, path, Tr("not a regular file"));
   LARGE_INTEGER size{};
   if (GetFileSizeEx(file.get(), &size) && static_cast<unsigned long long>(size.QuadPart) >
                                               static_cast<unsigned long long>(kMaxConfigFileBytes))
-    return Fail(why, "read", path, "larger than 1 MiB, not a configuration");
+    return Fail(why, kRead, path, Tr("larger than 1 MiB, not a configuration"));
   // The file may grow while it is read: one byte past the limit is enough to tell.
   char buffer[8192];
   for (;;) {
     DWORD n = 0;
     if (!ReadFile(file.get(), buffer, sizeof buffer, &n, nullptr))
-      return Fail(why, "read", path, GetLastError());
+      return Fail(why, kRead, path, GetLastError());
     if (n == 0) break;
     bytes.append(buffer, n);
     if (bytes.size() > kMaxConfigFileBytes)
-      return Fail(why, "read", path, "larger than 1 MiB, not a configuration");
+      return Fail(why, kRead, path, Tr("larger than 1 MiB, not a configuration"));
   }
   return true;
 }
@@ -159,7 +165,7 @@ bool SaveFileBytes(const std::string& path, const std::string& data, std::string
                           FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.ok()) {
     const DWORD error = GetLastError();
-    return target.exists ? WriteInPlace(target, path, data, why) : Fail(why, "write", path, error);
+    return target.exists ? WriteInPlace(target, path, data, why) : Fail(why, kWrite, path, error);
   }
   DWORD error = DeleteOnClose(file.get(), true) ? 0 : GetLastError();
   if (error == 0) error = WriteAll(file.get(), data);
@@ -170,10 +176,10 @@ bool SaveFileBytes(const std::string& path, const std::string& data, std::string
       !SetFileInformationByHandle(file.get(), FileBasicInfo, &basic, sizeof basic))
     error = GetLastError();
   if (error == 0 && !FlushFileBuffers(file.get())) error = GetLastError();
-  if (error != 0) return Fail(why, "write", path, error);  // closing the handle removes it
+  if (error != 0) return Fail(why, kWrite, path, error);  // closing the handle removes it
   if (!DeleteOnClose(file.get(), false)) {
     error = GetLastError();
-    return Fail(why, "write", path, error);
+    return Fail(why, kWrite, path, error);
   }
   if (!file.Close()) error = GetLastError();
   // ReplaceFileW keeps the old file's attributes, security and creation time; a new file
@@ -185,7 +191,7 @@ bool SaveFileBytes(const std::string& path, const std::string& data, std::string
     error = GetLastError();
   if (error != 0) {
     DeleteFileW(temp.c_str());
-    return Fail(why, "write", path, error);
+    return Fail(why, kWrite, path, error);
   }
   return true;
 }

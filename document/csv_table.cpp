@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "translation.h"
+
 namespace qrv {
 namespace {
 
@@ -23,8 +25,8 @@ struct Reading {
     if (!row_begun) row.line = line - breaks;
     row_begun = true;
     if (data.find_first_of("\r\n") != std::string_view::npos) {
-      table.faults.push_back(
-          {line - breaks, static_cast<int>(row.fields.size()), "a line break inside the field"});
+      table.faults.push_back({line - breaks, static_cast<int>(row.fields.size()),
+                              Tr("a line break inside the field")});
     }
     row.fields.emplace_back(data);
     field_line = line;
@@ -57,7 +59,7 @@ CsvTable ParseCsv(std::string_view text) {
   csv_parser parser;
   Reading reading;
   if (csv_init(&parser, CSV_STRICT | CSV_STRICT_FINI) != 0) {
-    reading.table.faults.push_back({1, -1, "no memory to read the text"});
+    reading.table.faults.push_back({1, -1, Tr("no memory to read the text")});
     return std::move(reading.table);
   }
   csv_set_space_func(&parser, NoSpace);
@@ -74,13 +76,13 @@ CsvTable ParseCsv(std::string_view text) {
     reading.table.faults.push_back(
         {reading.line, column,
          csv_error(&parser) == CSV_EPARSE
-             ? "a quote out of place: a field with quotes in it is quoted whole, its quotes "
-               "doubled"
+             ? Tr("a quote out of place: a field with quotes in it is quoted whole, its quotes "
+                  "doubled")
              : csv_strerror(csv_error(&parser))});
   } else if (csv_fini(&parser, OnField, OnRowEnd, &reading) != 0) {
     // The open field began where the last one ended, or after the last row.
     const int line = reading.row_begun ? reading.field_line : reading.row_end_line + 1;
-    reading.table.faults.push_back({line, column, "a quoted field that is never closed"});
+    reading.table.faults.push_back({line, column, Tr("a quoted field that is never closed")});
   }
   csv_free(&parser);
   return std::move(reading.table);

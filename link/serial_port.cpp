@@ -3,6 +3,8 @@
 #include "messages.h"
 #include "serial_device.h"
 #include "tcp_port.h"
+#include "text_format.h"
+#include "translation.h"
 
 namespace qrv {
 
@@ -37,40 +39,40 @@ void ReportPortWarnings(PortStatus status, Reporter& reporter) {
   }
 }
 
-std::string PortProblem(const PortOpenResult& result) {
+ReasonText PortProblem(const PortOpenResult& result) {
   switch (result.status) {
     case PortStatus::kOpened:
-      return "open";
+      return Explain("open");
     case PortStatus::kNotSerial:
-      return "not a serial line";
+      return Explain("not a serial line");
     case PortStatus::kNotConfigured:
-      return "cannot be set to 38400 baud 8E1 (" + result.system_text + ")";
+      return Explain("cannot be set to 38400 baud 8E1 ({1})", {result.system_text});
     case PortStatus::kCannotOpen:
       break;
   }
   switch (result.error) {
     case PortError::kNoDevice:
-      return "no such device";
+      return Explain("no such device");
     case PortError::kBusy:
-      return "busy: another program holds it";
+      return Explain("busy: another program holds it");
     case PortError::kPermission:
-      return "permission denied (is the user in the dialout group?)";
+      return Explain("permission denied (is the user in the dialout group?)");
     case PortError::kBadAddress:
-      return "not HOST:PORT";
+      return Explain("not HOST:PORT");
     case PortError::kNoHost:
-      return "no such host";
+      return Explain("no such host");
     case PortError::kRefused:
-      return "connection refused";
+      return Explain("connection refused");
     case PortError::kTimedOut:
-      return "timed out";
+      return Explain("timed out");
     default:
-      return result.system_text;
+      return {result.system_text, result.system_text};
   }
 }
 
 std::string PortErrorText(const std::string& device, const PortOpenResult& result) {
-  if (device.empty()) return "no serial device is named";
-  return device + ": " + PortProblem(result);
+  if (device.empty()) return Tr("no serial device is named");
+  return Format(Tr("{1}: {2}"), {device, PortProblem(result).shown});
 }
 
 }  // namespace qrv

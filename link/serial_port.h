@@ -5,6 +5,7 @@
 #include <string>
 
 #include "port_device.h"
+#include "reason_text.h"
 #include "reporter.h"
 #include "serial_settings.h"
 
@@ -43,7 +44,7 @@ PortOpenResult OpenPortDevice(const std::string& device, const WakePipe* cancel 
 void ReportPortWarnings(PortStatus status, Reporter& reporter);
 
 // Why the port of result could not be used, for a line that names the device already.
-std::string PortProblem(const PortOpenResult& result);
+ReasonText PortProblem(const PortOpenResult& result);
 // One line for a command-line user: why device could not be used.
 std::string PortErrorText(const std::string& device, const PortOpenResult& result);
 

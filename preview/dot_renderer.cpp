@@ -11,6 +11,8 @@
 
 #include "cp932_utf8.h"
 #include "sjis_jis.h"
+#include "text_format.h"
+#include "translation.h"
 
 namespace qrv {
 namespace {
@@ -73,17 +75,18 @@ struct DotRenderer::Fonts {
   std::vector<Glyph> glyphs = std::vector<Glyph>(kJisSide * kJisSide);
   std::vector<bool> known = std::vector<bool>(kJisSide * kJisSide);
 
-  FT_Face Open(const std::string& path, const char* role) {
+  // cannot_open names the font's role: "cannot open the JIS dot font {1}: {2}".
+  FT_Face Open(const std::string& path, const char* cannot_open) {
     std::string reason;
     FT_Face face = nullptr;
     // FreeType's own error for a missing file says less than the system's.
     if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
       std::fclose(file);
       if (library == nullptr) {
-        reason = "FreeType did not start";
+        reason = Tr("FreeType did not start");
       } else if (FT_New_Face(library, path.c_str(), 0, &face) != 0) {
         face = nullptr;
-        reason = "not a font FreeType reads";
+        reason = Tr("not a font FreeType reads");
       }
     } else {
       reason = std::strerror(errno);
@@ -93,8 +96,7 @@ struct DotRenderer::Fonts {
     } else if (face != nullptr) {
       FT_Set_Pixel_Sizes(face, kCell, kCell);
     }
-    if (face == nullptr)
-      Warn(std::string("cannot open the ") + role + " dot font " + path + ": " + reason);
+    if (face == nullptr) Warn(Format(Tr(cannot_open), {path, reason}));
     return face;
   }
 
@@ -153,19 +155,20 @@ DotRenderer::DotRenderer() : fonts_(std::make_unique<Fonts>()) {
   Fonts& f = *fonts_;
   if (FT_Init_FreeType(&f.library) != 0) f.library = nullptr;
   const std::string jis = FontPath("QRV470KSE_DOT_FONT", kJisFont);
-  f.jis = f.Open(jis, "JIS");
+  f.jis = f.Open(jis, QRV_TEXT("cannot open the JIS dot font {1}: {2}"));
   // The JIS font's one charmap is indexed by the JIS code itself.
   if (f.jis != nullptr && (f.jis->num_charmaps < 1 || FT_Set_Charmap(f.jis, f.jis->charmaps[0]))) {
     f.jis = nullptr;
-    f.Warn("the JIS dot font " + jis + " has no character map");
+    f.Warn(Format(Tr("the JIS dot font {1} has no character map"), {jis}));
   }
   const std::string fallback = FontPath("QRV470KSE_DOT_FALLBACK_FONT", kFallbackFont);
-  f.unicode = f.Open(fallback, "fallback");
+  f.unicode = f.Open(fallback, QRV_TEXT("cannot open the fallback dot font {1}: {2}"));
   if (f.unicode != nullptr && FT_Select_Charmap(f.unicode, FT_ENCODING_UNICODE) != 0) {
     f.unicode = nullptr;
-    f.Warn("the fallback dot font " + fallback + " has no Unicode character map");
+    f.Warn(Format(Tr("the fallback dot font {1} has no Unicode character map"), {fallback}));
   }
-  if (!f.warning.empty()) f.warning += "; characters without a font are drawn as hollow boxes";
+  if (!f.warning.empty())
+    f.warning = Format(Tr("{1}; characters without a font are drawn as hollow boxes"), {f.warning});
 }
 
 DotRenderer::~DotRenderer() {

@@ -8,6 +8,8 @@
 #include <cstring>
 
 #include "config_files.h"
+#include "text_format.h"
+#include "translation.h"
 
 namespace qrv {
 
@@ -16,11 +18,11 @@ static_assert(sizeof(Rgb) == 3, "pixels go to libpng as they lie in memory");
 bool WritePng(const std::string& path, const std::vector<Rgb>& pixels, int width, int height,
               std::string* why) {
   auto fail = [&](const std::string& reason) {
-    if (why) *why = "cannot write " + path + ": " + reason;
+    if (why) *why = Format(Tr("cannot write {1}: {2}"), {path, reason});
     return false;
   };
   if (width <= 0 || height <= 0 || pixels.size() != static_cast<std::size_t>(width) * height)
-    return fail("the picture's size does not match its pixels");
+    return fail(Tr("the picture's size does not match its pixels"));
   // Encoded in memory first, so the file is written in one piece.
   char* bytes = nullptr;
   std::size_t size = 0;
@@ -37,7 +39,7 @@ bool WritePng(const std::string& path, const std::vector<Rgb>& pixels, int width
   if (encoded && closed) data.assign(bytes, size);
   std::free(bytes);
   if (!encoded) return fail(image.message);
-  if (!closed) return fail("out of memory");
+  if (!closed) return fail(Tr("out of memory"));
   return SaveFileBytes(path, data, why);
 }
 

@@ -2,6 +2,7 @@
 
 #include "config_problems.h"
 #include "messages.h"
+#include "translation.h"
 #include "value_range.h"
 
 namespace qrv {
@@ -57,29 +58,30 @@ CheckedFrame CheckedPageColourFrame(const DisplayConfig& config, int page) {
     checked.colour_line = blank;
     return checked;
   }
-  std::string misfit = LineMisfit("character colour", config.char_colour, page, kColourRange);
+  std::string misfit =
+      LineMisfit(QRV_TEXT("character colour"), config.char_colour, page, kColourRange);
   if (misfit.empty())
-    misfit = LineMisfit("border colour", config.border_colour, page, kColourRange);
+    misfit = LineMisfit(QRV_TEXT("border colour"), config.border_colour, page, kColourRange);
   return Fitting(misfit, [&] { return PageColourFrame(config, page); });
 }
 
 CheckedFrame CheckedPageBlinkFrame(const DisplayConfig& config, int page) {
-  return Fitting(LineMisfit("blink", config.blink, page, kBlinkRange),
+  return Fitting(LineMisfit(QRV_TEXT("blink"), config.blink, page, kBlinkRange),
                  [&] { return PageBlinkFrame(config, page); });
 }
 
 CheckedFrame CheckedPageFillFrame(const DisplayConfig& config, int page) {
-  return Fitting(ValueMisfit("fill", page, -1, config.fill_mask[page], kFillMaskRange),
+  return Fitting(ValueMisfit(QRV_TEXT("fill"), page, -1, config.fill_mask[page], kFillMaskRange),
                  [&] { return PageFillFrame(config, page); });
 }
 
 CheckedFrame CheckedAllFillFrame(const DisplayConfig& config) {
-  return Fitting(PageMisfit("fill", config.fill_mask, kFillMaskRange),
+  return Fitting(PageMisfit(QRV_TEXT("fill"), config.fill_mask, kFillMaskRange),
                  [&] { return AllFillFrame(config); });
 }
 
 CheckedFrame CheckedCharLevelFrame(const DisplayConfig& config) {
-  return Fitting(PageMisfit("character level", config.char_level, kCharLevelRange),
+  return Fitting(PageMisfit(QRV_TEXT("character level"), config.char_level, kCharLevelRange),
                  [&] { return CharLevelFrame(config); });
 }
 
@@ -87,28 +89,30 @@ CheckedFrame CheckedDisplayPageFrame(const DisplayConfig& config) {
   const std::string misfit =
       config.display_page_auto != 0
           ? std::string()
-          : ValueMisfit("current page", -1, -1, config.current_page, kShownPage);
+          : ValueMisfit(QRV_TEXT("current page"), -1, -1, config.current_page, kShownPage);
   return Fitting(misfit, [&] { return DisplayPageFrame(config); });
 }
 
 CheckedFrame CheckedDisplayOnOffFrame(const DisplayConfig& config) {
-  return Fitting(ValueMisfit("display on", -1, -1, config.display_on, {0, 1}),
+  return Fitting(ValueMisfit(QRV_TEXT("display on"), -1, -1, config.display_on, {0, 1}),
                  [&] { return DisplayOnOffFrame(config); });
 }
 
 CheckedFrame CheckedDisplayTimeFrame(const DisplayConfig& config) {
-  return Fitting(PageMisfit("display time", config.display_time, kDisplayTimeRange),
+  return Fitting(PageMisfit(QRV_TEXT("display time"), config.display_time, kDisplayTimeRange),
                  [&] { return DisplayTimeFrame(config); });
 }
 
 CheckedFrame CheckedPositionHFrame(const DisplayConfig& config) {
-  return Fitting(ValueMisfit("horizontal position", -1, -1, config.position_h, kPositionRange),
-                 [&] { return PositionHFrame(config); });
+  return Fitting(
+      ValueMisfit(QRV_TEXT("horizontal position"), -1, -1, config.position_h, kPositionRange),
+      [&] { return PositionHFrame(config); });
 }
 
 CheckedFrame CheckedPositionVFrame(const DisplayConfig& config) {
-  return Fitting(ValueMisfit("vertical position", -1, -1, config.position_v, kPositionRange),
-                 [&] { return PositionVFrame(config); });
+  return Fitting(
+      ValueMisfit(QRV_TEXT("vertical position"), -1, -1, config.position_v, kPositionRange),
+      [&] { return PositionVFrame(config); });
 }
 
 std::string RefusalMessage(const CheckedFrame& checked) {

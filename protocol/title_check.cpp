@@ -3,6 +3,8 @@
 #include <cstdio>
 
 #include "sjis_jis.h"
+#include "text_format.h"
+#include "translation.h"
 
 namespace qrv {
 
@@ -23,14 +25,16 @@ TitleCheck CheckTitleLine(std::string_view cp932) {
 std::string TitleFaultText(std::string_view line, const TitleCheck& why) {
   switch (why.fault) {
     case TitleFault::kLineTooLong:
-      return std::to_string(line.size()) + " bytes, more than " + std::to_string(kTitleLineBytes);
+      return Format(Tr("{1} bytes, more than {2}"),
+                    {std::to_string(line.size()), std::to_string(kTitleLineBytes)});
     case TitleFault::kOddLength:
-      return "odd number of bytes (" + std::to_string(line.size()) + "): a half-width character";
+      return Format(Tr("odd number of bytes ({1}): a half-width character"),
+                    {std::to_string(line.size())});
     case TitleFault::kRefusedCharacter: {
       char unit[8];
       std::snprintf(unit, sizeof unit, "%04X", why.unit);
-      return "character " + std::to_string(why.column + 1) + " (Shift_JIS " + unit +
-             ") is not in JIS levels 1 and 2";
+      return Format(Tr("character {1} (Shift_JIS {2}) is not in JIS levels 1 and 2"),
+                    {std::to_string(why.column + 1), unit});
     }
     case TitleFault::kNone:
       break;

@@ -4,7 +4,7 @@
 # settings with their list of ports, every setting dialog, a send answered by the board, a whole configuration sent
 # and read back, the open dialog, the panel with a file opened, its preview and the board's,
 # a line selected in the preview's editor, the traffic monitor after the send, a CSV import's
-# file dialog and its problems, and a port warning.
+# file dialog and its problems (under a Japanese locale too), and a port warning.
 # Usage: tests/screenshots.sh [OUT_DIR]   (default build/screenshots; needs scripts/build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -195,25 +195,44 @@ shot traffic-monitor
   printf '1,1,本日の予定,赤,黒,0,1,5,High\r\n1,2,"会議, 10時",紫,黒,7,0,5,High\r\n'
   printf '1,3,,白,黒,0,0,6,Low\r\n'
 } >"$work/roster.csv"
-menu Down Down Down Down Down Down Return  # File > CSVから読み込み…
-# Yes to the question, should the document hold unsaved changes.
-x_find '^(QRV-470KSE|CSVから読み込み)$' 30 >/dev/null
-if x_exists '^QRV-470KSE$'; then
-  sleep 0.5
+# File > CSVから読み込み… of that CSV, its file dialog shot as $1 (when given), its
+# problems as $2.
+csv_import() {
+  menu Down Down Down Down Down Down Return
+  # Yes to the question, should the document hold unsaved changes.
+  x_find '^(QRV-470KSE|CSVから読み込み)$' 30 >/dev/null
+  if x_exists '^QRV-470KSE$'; then
+    sleep 0.5
+    xdotool key Return
+  fi
+  x_find '^CSVから読み込み$' 30 >/dev/null
+  sleep 1
+  [ -z "$1" ] || shot "$1"
+  xdotool type --delay 20 "$work/roster.csv"
   xdotool key Return
-fi
-x_find '^CSVから読み込み$' 30 >/dev/null
-sleep 1
-shot csv-import-dialog
-xdotool type --delay 20 "$work/roster.csv"
-xdotool key Return
-x_find '^Error$' >/dev/null
-sleep 0.5
-shot csv-import-problems
-xdotool key Return
-sleep 0.5
+  x_find '^Error$' >/dev/null
+  sleep 0.5
+  shot "$2"
+  xdotool key Return
+  sleep 0.5
+}
+csv_import csv-import-dialog csv-import-problems
 kill "$app"
 wait "$app" 2>/dev/null || true
+
+# The same problems under a Japanese locale: the core's words in Japanese, the captions as
+# they are in every locale.
+if locale -a | grep -qix 'ja_JP\.utf-\?8'; then
+  LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 "$program" --simulate 2>/dev/null &
+  app=$!
+  window=$(x_find '^For QRV-470K Program$')
+  sleep 1
+  # The pointer out of the way of the box's text.
+  xdotool mousemove 799 599
+  csv_import "" csv-import-problems-ja
+  kill "$app"
+  wait "$app" 2>/dev/null || true
+fi
 
 # Without a port: the set-up warnings come up over the main window.
 "$program" --port /nonexistent/tty 2>/dev/null &

@@ -128,6 +128,7 @@ int ServeBoard(const qrv::BoardToolOptions& options, const qrv::DisplayConfig& c
 }  // namespace
 
 int main(int argc, char** argv) {
+  qrv::TakeOperatorLocale();
   std::string why;
   const auto options =
       qrv::ParseBoardToolOptions(std::vector<std::string>(argv + 1, argv + argc), &why);

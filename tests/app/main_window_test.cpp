@@ -17,6 +17,7 @@
 #include "config_csv.h"
 #include "corner_gesture.h"
 #include "dialog_fixture.h"
+#include "japanese_locale.h"
 #include "line_inbox.h"
 #include "link_watchdog.h"
 #include "main_menu.h"
@@ -205,6 +206,21 @@ class MainWindowTest : public QObject {
     QCOMPARE(Shown(h.reporter.shown.begin() + before_boxes, h.reporter.shown.end()),
              (Shown{box + "\n... and 9 more"}));
     QVERIFY(std::memcmp(&before, h.config.get(), sizeof before) == 0);
+    // Under a Japanese locale the core's words are Japanese, through the client's catalogue.
+    JapaneseLocale ja;
+    if (!ja && JapaneseLocale::Required()) QFAIL("no ja_JP.UTF-8 locale");
+    if (ja) {
+      std::string box_ja =
+          "warning:このCSVファイルは読み込みませんでした。何も変更されていません。\n";
+      for (int line = 2; line <= 13; ++line)
+        box_ja += "\n" + std::to_string(line) + "行目 blink列: \"9\" は0..4ではない";
+      h.prompts.answers = {true};
+      h.prompts.files = {csv + ".csv"};
+      const std::size_t before_ja = h.reporter.shown.size();
+      window.Dispatch(ids::kImportCsv);
+      QCOMPARE(Shown(h.reporter.shown.begin() + before_ja, h.reporter.shown.end()),
+               (Shown{box_ja + "\n... ほか 9 件"}));
+    }
   }
 
   // The command and the close box both ask first; quitting stops the watchdog and reader.

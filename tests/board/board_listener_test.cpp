@@ -36,7 +36,7 @@ bool Within10s(const std::function<bool()>& done) {
 // cable, the next waits until it closes, the board keeps its settings across them, and an
 // unplug lets go of the port.
 TEST(BoardListener, OneConnectionAtATimeIsTheCableUntilTheBoardIsUnplugged) {
-  EXPECT_EQ(PortProblem(ListenTcpPort("127.0.0.1")), "not HOST:PORT");
+  EXPECT_EQ(PortProblem(ListenTcpPort("127.0.0.1")).english, "not HOST:PORT");
   PortOpenResult listening = ListenTcpPort("127.0.0.1:0");
   ASSERT_EQ(listening.status, PortStatus::kOpened);
   const std::string device = std::string(kTcpScheme) + ListeningAddress(*listening.device);

@@ -8,6 +8,7 @@
 #include "config_file.h"
 #include "config_files.h"
 #include "cp932_utf8.h"
+#include "japanese_locale.h"
 #include "varied_config.h"
 
 namespace qrv {
@@ -210,6 +211,30 @@ TEST(ConfigCsv, RefusesEachFaultByLineAndColumn) {
     EXPECT_EQ(ReadConfigCsv(csv, read), want) << csv.substr(0, 300);
     EXPECT_EQ(Dat(read), Dat(VariedConfig()));
   }
+}
+
+// Under a Japanese locale each problem is told in Japanese, the column names and the values
+// quoted as the file has them.
+TEST(ConfigCsv, NamesEachFaultInJapaneseUnderAJapaneseLocale) {
+  QRV_UNDER_JAPANESE_LOCALE(ja);
+  Texts lines = CsvLines(WriteConfigCsv({}));
+  lines[1] = "1,1,x,桃,黒,5,0,2,High";
+  lines[2] = "1,1,,白,黒,0,0,3,Low";
+  lines[224] = "32,7," + Times("あ", 15) + ",白,黒,0,0,2,High";
+  DisplayConfig read = VariedConfig();
+  EXPECT_EQ(
+      ReadConfigCsv(kBom + Joined(lines, "\r\n"), read),
+      (Texts{"2行目 char_colour列: \"桃\" は色 (黒 赤 緑 黄 青 マゼンタ シアン 白 ブランク、または "
+             "0..8)ではない",
+             "2行目 blink列: \"5\" は0..4ではない",
+             "3行目 page列: ページ 1 行 1 が 2行目と重複している",
+             "3行目 display_time列: 3 だが、同じページの 2行目では 2",
+             "3行目 char_level列: Low だが、同じページの 2行目では High",
+             "225行目 text列: コードページ 932 で 30 バイトになり、28 バイトを超える",
+             "ページ 1 行 2 の行がない"}));
+  EXPECT_EQ(ReadConfigCsv("", read),
+            (Texts{"1行目: ヘッダーがない: 1行目は " + CsvHeader() + " でなければならない",
+                   "ページ 1 行 1 から ページ 32 行 7 までの行がない"}));
 }
 
 // What spreadsheets and scripts write besides the exact format is taken: numbers for colours

@@ -135,7 +135,7 @@ TEST(TcpDeviceTest, ABoardOnALoopbackPortIsReachedAndAnUnplugIsSeen) {
   for (int i = 0; i < 100 && serial.port_open(); ++i) std::this_thread::sleep_for(100ms);
   EXPECT_FALSE(serial.port_open());
   EXPECT_EQ(PortErrorText(device, OpenPortDevice(device)), device + ": connection refused");
-  EXPECT_EQ(PortProblem(OpenPortDevice("tcp://h:99999")), "not HOST:PORT");
+  EXPECT_EQ(PortProblem(OpenPortDevice("tcp://h:99999")).english, "not HOST:PORT");
 }
 
 }  // namespace

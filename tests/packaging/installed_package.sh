@@ -29,6 +29,18 @@ done
 qrv470kse-cli --version
 qrv470kse-cli frames "/usr/share/doc/$package/examples/sample.dat" >frames.txt
 [ "$(wc -l <frames.txt)" -gt 100 ] || { echo "frames printed too little"; exit 1; }
+# The package carries the Japanese catalogue and its Japanese man pages, and the installed
+# client finds the catalogue beside its prefix (not in a build tree, which is not there).
+contents=$(dpkg-deb --fsys-tarfile "$deb" | tar -t)
+for file in ./usr/share/locale/ja/LC_MESSAGES/qrv470kse.mo ./usr/share/man/ja/man1/qrv470kse.1.gz \
+  ./usr/share/man/ja/man1/qrv470kse-cli.1.gz ./usr/share/man/ja/man1/qrv470kse-board.1.gz; do
+  grep -qxF "$file" <<<"$contents" || { echo "not in the package: $file"; exit 1; }
+done
+if locale -a | grep -qix 'ja_JP\.utf-\?8'; then
+  said=$(LC_ALL=ja_JP.UTF-8 qrv470kse-cli check no-such.dat 2>&1 || true)
+  [[ $said == "qrv470kse-cli: no-such.dat を読めない: "* ]] ||
+    { echo "the installed client is not Japanese under ja_JP.UTF-8: $said"; exit 1; }
+fi
 desktop-file-validate "/usr/share/applications/$id.desktop"
 appstreamcli validate --no-net "/usr/share/metainfo/$id.metainfo.xml"
 for icon in scalable/apps/$id.svg 48x48/apps/$id.png 256x256/apps/$id.png; do

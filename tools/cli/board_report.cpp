@@ -4,6 +4,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "text_format.h"
+#include "translation.h"
+
 namespace qrv {
 namespace {
 
@@ -32,7 +35,7 @@ bool BoardReport::Open(const std::string& path, std::string* why) {
   if (path.empty()) return true;
   file_.open(path, std::ios::binary | std::ios::trunc);
   if (file_) return true;
-  *why = "cannot write the report " + path + ": " + std::strerror(errno);
+  *why = Format(Tr("cannot write the report {1}: {2}"), {path, std::strerror(errno)});
   return false;
 }
 

@@ -2,7 +2,6 @@
 
 #include <deque>
 
-#include "messages.h"
 #include "response_dispatcher.h"
 #include "run_steps.h"
 #include "traffic_log.h"
@@ -44,13 +43,14 @@ BoardSession::~BoardSession() {
   serial_.Stop();
 }
 
-bool BoardSession::Open(std::string* why) {
+bool BoardSession::Open(ReasonText* why) {
   const PortOpenResult result = serial_.OpenPort(device_);
   if (result.status != PortStatus::kOpened) {
     // The progress line already names the device.
     *why = PortProblem(result);
     // The program's window holds its port exclusively while it runs.
-    if (result.error == PortError::kBusy) *why += "; is the QRV-470KSE window open on it?";
+    if (result.error == PortError::kBusy)
+      *why = Explain("{1}; is the QRV-470KSE window open on it?", {*why});
     return false;
   }
   return true;
@@ -117,10 +117,13 @@ class BoardSession::PacedRun {
       }
       const Clock::time_point now = Clock::now();
       if (!settled() && now >= unanswered_.front().answer_due) {
-        result.failure = "frame " + std::to_string(unanswered_.front().frame) +
-                         ": no answer within " +
-                         std::to_string(session_.timing_.answer_timeout.count()) + " ms" +
-                         (session_.serial_.port_open() ? "" : "; the connection was lost");
+        const std::string frame = std::to_string(unanswered_.front().frame);
+        const std::string ms = std::to_string(session_.timing_.answer_timeout.count());
+        result.failure =
+            session_.serial_.port_open()
+                ? Explain("frame {1}: no answer within {2} ms", {frame, ms})
+                : Explain("frame {1}: no answer within {2} ms; the connection was lost",
+                          {frame, ms});
       } else if (now >= until) {
         return true;
       }
@@ -145,15 +148,17 @@ class BoardSession::PacedRun {
     unanswered_.pop_front();
     reporter_.error.clear();
     dispatcher_.Dispatch(answer);
-    const std::string which = "frame " + std::to_string(oldest.frame);
+    const std::string frame = std::to_string(oldest.frame);
     if (session_.link_.ErrorReceived() != 0) {
-      result.failure =
-          which + ": " + reporter_.error + " (the board answered " + Trimmed(answer) + ")";
+      // The error's name is the board's own ("Parity Error"), the same in every language.
+      result.failure = Explain("frame {1}: {2} (the board answered {3})",
+                               {frame, reporter_.error, Trimmed(answer)});
     } else if (expect_go_ && answer != "GO\r\n") {
-      result.failure = which + ": the board answered \"" + Trimmed(answer) + "\" instead of GO";
-    } else if (!IsBoardAnswer(answer)) {
       result.failure =
-          which + ": the board answered \"" + Trimmed(answer) + "\", which is no answer";
+          Explain("frame {1}: the board answered \"{2}\" instead of GO", {frame, Trimmed(answer)});
+    } else if (!IsBoardAnswer(answer)) {
+      result.failure = Explain("frame {1}: the board answered \"{2}\", which is no answer",
+                               {frame, Trimmed(answer)});
     } else {
       ++result.answered;
       Report();

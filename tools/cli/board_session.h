@@ -11,6 +11,7 @@
 #include "display_config.h"
 #include "frames.h"
 #include "link_state.h"
+#include "reason_text.h"
 #include "run_pacing.h"
 #include "send_plan.h"
 #include "serial_link.h"
@@ -31,11 +32,11 @@ struct SessionTiming {
 
 // How one board's transfer went.
 struct TransferResult {
-  int frames = 0;       // frames put on the line
-  int answered = 0;     // of them, answered as expected
-  std::string failure;  // why the transfer stopped, one line; empty when it went through
+  int frames = 0;      // frames put on the line
+  int answered = 0;    // of them, answered as expected
+  ReasonText failure;  // why the transfer stopped, one line; empty when it went through
   double seconds = 0;
-  bool ok() const { return failure.empty(); }
+  bool ok() const { return failure.english.empty(); }
 };
 
 // One board on one port: sends frames of a configuration or reads it back at its pace, with
@@ -53,7 +54,7 @@ class BoardSession {
   BoardSession& operator=(const BoardSession&) = delete;
 
   // Opens the port and starts reading; false with a one-line reason.
-  bool Open(std::string* why);
+  bool Open(ReasonText* why);
 
   // The steps of a send in turn; a page that cannot be sent is passed over.
   TransferResult Send(const SendPlan& plan, const Progress& progress);

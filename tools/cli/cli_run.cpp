@@ -12,6 +12,7 @@
 #include "send_refusals.h"
 #include "serial_devices.h"
 #include "setting_commands.h"
+#include "text_format.h"
 #include "transfer_commands.h"
 #include "translation.h"
 #include "visible_text.h"
@@ -21,12 +22,13 @@ namespace {
 
 int PrintFrames(const CliOptions& options, const DisplayConfig& config,
                 const std::vector<std::string>& problems, CliContext& context) {
-  for (const std::string& line : problems) context.err << "warning: " << line << "\n";
+  for (const std::string& line : problems)
+    context.err << Format(Tr("warning: {1}"), {line}) << "\n";
   const SendPlan plan = PlanSend(config, options.selection);
   for (const AllItemsStepResult& step : plan)
     if (step.frame) context.out << VisibleText(*step.frame) << "\n";
   for (const std::string& line : SendRefusals(config, plan))
-    context.err << "not sent: " << line << "\n";
+    context.err << Format(Tr("not sent: {1}"), {line}) << "\n";
   return 0;
 }
 
@@ -36,14 +38,14 @@ int Check(const CliOptions& options, const DisplayConfig& config,
   for (const std::string& line : problems) context.out << line << "\n";
   for (const std::string& line : refusals) context.out << line << "\n";
   const bool sound = problems.empty() && refusals.empty();
-  if (sound) context.out << options.file << ": every page can be sent\n";
+  if (sound) context.out << Format(Tr("{1}: every page can be sent"), {options.file}) << "\n";
   return sound ? 0 : 1;
 }
 
 int ListPorts(CliContext& context) {
   const std::vector<SerialDevice> devices = ListSerialDevices();
   for (const SerialDevice& d : devices) context.out << d.path << "  " << d.description << "\n";
-  if (devices.empty()) context.err << "no serial devices found\n";
+  if (devices.empty()) context.err << Tr("no serial devices found") << "\n";
   return 0;
 }
 
@@ -90,8 +92,10 @@ int RunCli(const std::vector<std::string>& args, CliContext& context) {
   // or overwritten with defaults.
   if (options->command == CliCommand::kSend && !problems.empty()) {
     for (const std::string& line : problems) context.err << line << "\n";
-    context.err << "qrv470kse-cli: " << options->file
-                << " not sent: fix the lines above (qrv470kse-cli check lists them)\n";
+    context.err << "qrv470kse-cli: "
+                << Format(Tr("{1} not sent: fix the lines above (qrv470kse-cli check lists them)"),
+                          {options->file})
+                << "\n";
     return 1;
   }
   switch (options->command) {

@@ -1,7 +1,9 @@
 #include "config_differences.h"
 
 #include "terminal_text.h"
+#include "text_format.h"
 #include "title_frame.h"
+#include "translation.h"
 
 namespace qrv {
 namespace {
@@ -37,19 +39,27 @@ DisplayConfig TitlesAsReported(const DisplayConfig& file) {
   return reported;
 }
 
+// Each difference one line, named as the file's problems are: "page 12 line 3 border colour:
+// file 1 (赤), board 0 (黒)". Page and line count from 0; -1 where the field has none.
 class Differences {
  public:
-  void Add(const std::string& where, const std::string& field, const std::string& file,
+  void Add(int page, int line, const char* field, const std::string& file,
            const std::string& board) {
-    if (file != board) lines.push_back(where + field + ": file " + file + ", board " + board);
+    if (file == board) return;
+    const std::string name = Tr(field);
+    if (page < 0) {
+      lines.push_back(Format(Tr("{1}: file {2}, board {3}"), {name, file, board}));
+    } else if (line < 0) {
+      lines.push_back(Format(Tr("page {1} {2}: file {3}, board {4}"),
+                             {std::to_string(page + 1), name, file, board}));
+    } else {
+      lines.push_back(
+          Format(Tr("page {1} line {2} {3}: file {4}, board {5}"),
+                 {std::to_string(page + 1), std::to_string(line + 1), name, file, board}));
+    }
   }
   std::vector<std::string> lines;
 };
-
-std::string Where(int page, int line = -1) {
-  return "page " + std::to_string(page + 1) +
-         (line >= 0 ? " line " + std::to_string(line + 1) : std::string()) + " ";
-}
 
 }  // namespace
 
@@ -58,25 +68,25 @@ std::vector<std::string> ConfigDifferences(const DisplayConfig& file, const Disp
   Differences d;
   for (int p = 0; p < kPages; ++p) {
     for (int l = 0; l < kLines; ++l) {
-      const std::string where = Where(p, l);
-      d.Add(where, "title", Quoted(titles.title(p, l)), Quoted(board.title(p, l)));
-      d.Add(where, "character colour", Colour(file.char_colour[p][l]),
+      d.Add(p, l, QRV_TEXT("title"), Quoted(titles.title(p, l)), Quoted(board.title(p, l)));
+      d.Add(p, l, QRV_TEXT("character colour"), Colour(file.char_colour[p][l]),
             Colour(board.char_colour[p][l]));
-      d.Add(where, "border colour", Colour(file.border_colour[p][l]),
+      d.Add(p, l, QRV_TEXT("border colour"), Colour(file.border_colour[p][l]),
             Colour(board.border_colour[p][l]));
-      d.Add(where, "blink", std::to_string(file.blink[p][l]), std::to_string(board.blink[p][l]));
-      d.Add(where, "fill", OnOff(file.fill_mask[p], l), OnOff(board.fill_mask[p], l));
+      d.Add(p, l, QRV_TEXT("blink"), std::to_string(file.blink[p][l]),
+            std::to_string(board.blink[p][l]));
+      d.Add(p, l, QRV_TEXT("fill"), OnOff(file.fill_mask[p], l), OnOff(board.fill_mask[p], l));
     }
-    const std::string where = Where(p);
-    d.Add(where, "character level", file.char_level[p] != 0 ? "High" : "Low",
+    d.Add(p, -1, QRV_TEXT("character level"), file.char_level[p] != 0 ? "High" : "Low",
           board.char_level[p] != 0 ? "High" : "Low");
-    d.Add(where, "display time", std::to_string(file.display_time[p]),
+    d.Add(p, -1, QRV_TEXT("display time"), std::to_string(file.display_time[p]),
           std::to_string(board.display_time[p]));
   }
-  d.Add("", "display page", DisplayPage(file), DisplayPage(board));
-  d.Add("", "horizontal position", std::to_string(file.position_h),
+  d.Add(-1, -1, QRV_TEXT("display page"), DisplayPage(file), DisplayPage(board));
+  d.Add(-1, -1, QRV_TEXT("horizontal position"), std::to_string(file.position_h),
         std::to_string(board.position_h));
-  d.Add("", "vertical position", std::to_string(file.position_v), std::to_string(board.position_v));
+  d.Add(-1, -1, QRV_TEXT("vertical position"), std::to_string(file.position_v),
+        std::to_string(board.position_v));
   return d.lines;
 }
 

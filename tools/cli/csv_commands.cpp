@@ -5,7 +5,9 @@
 #include "config_problems.h"
 #include "messages.h"
 #include "terminal_text.h"
+#include "text_format.h"
 #include "title_check.h"
+#include "translation.h"
 
 namespace qrv {
 namespace {
@@ -22,7 +24,7 @@ bool LoadWhole(const std::string& path, DisplayConfig& config, std::vector<std::
   if (!LoadConfigFile(path, config, &extent, &why)) return false;
   problems = ConfigProblems(config, extent);
   if (extent.complete()) return true;
-  why = path + ": " + problems.front();
+  why = Format(Tr("{1}: {2}"), {path, problems.front()});
   return false;
 }
 
@@ -31,18 +33,24 @@ bool LoadWhole(const std::string& path, DisplayConfig& config, std::vector<std::
 void WarnUnsendable(const DisplayConfig& config, const CsvRowLines& rows, std::ostream& err) {
   for (int p = 0; p < kPages; ++p) {
     for (int l = 0; l < kLines; ++l) {
-      const std::string where = "warning: page " + std::to_string(p + 1) + " line " +
-                                std::to_string(l + 1) + " (CSV line " +
-                                std::to_string(rows[p * kLines + l]) + "): ";
+      const std::string page = std::to_string(p + 1), line = std::to_string(l + 1);
+      const std::string csv_line = std::to_string(rows[p * kLines + l]);
       const std::string_view title = config.title(p, l);
       const TitleCheck why = CheckTitleLine(title);
       if (why.fault != TitleFault::kNone) {
-        err << where << "the board cannot show the title: " << TitleFaultText(title, why)
-            << " in \"" << TerminalText(title) << "\" (" << msg::kTitleRefused << ")\n";
+        err << Format(
+                   Tr("warning: page {1} line {2} (CSV line {3}): the board cannot show the "
+                      "title: {4}"),
+                   {page, line, csv_line,
+                    Format(Tr("{1} in \"{2}\" ({3})"),
+                           {TitleFaultText(title, why), TerminalText(title), msg::kTitleRefused})})
+            << "\n";
       }
       if (config.char_colour[p][l] == kColourBlank && config.border_colour[p][l] == kColourBlank) {
-        err << where << "character and border colour are both " << kColourNames[kColourBlank]
-            << ", which the board refuses (" << msg::kCantSetColour << ")\n";
+        err << Format(Tr("warning: page {1} line {2} (CSV line {3}): character and border colour "
+                         "are both {4}, which the board refuses ({5})"),
+                      {page, line, csv_line, kColourNames[kColourBlank], msg::kCantSetColour})
+            << "\n";
       }
     }
   }
@@ -56,7 +64,8 @@ int RunExport(const CliOptions& options, CliContext& context) {
   std::string why;
   if (!LoadWhole(options.file, config, problems, why)) return Failed(context, why);
   // Written as they are; import names each of them at its line.
-  for (const std::string& line : problems) context.err << "warning: " << line << "\n";
+  for (const std::string& line : problems)
+    context.err << Format(Tr("warning: {1}"), {line}) << "\n";
   if (!SaveFileBytes(options.output, WriteConfigCsv(config), &why)) return Failed(context, why);
   return 0;
 }

@@ -1,6 +1,8 @@
 #include <sys/resource.h>
 
 #include "file_limit.h"
+#include "text_format.h"
+#include "translation.h"
 
 namespace qrv {
 
@@ -14,9 +16,9 @@ bool FitOpenFiles(std::size_t boards, std::string* why) {
   }
   const std::size_t needed = boards * kFilesPerBoard + kFilesBesides;
   if (files.rlim_cur == RLIM_INFINITY || needed <= files.rlim_cur) return true;
-  *why = std::to_string(boards) + " boards need " + std::to_string(needed) +
-         " open files, but this process may open " + std::to_string(files.rlim_cur) +
-         " (ulimit -n; the hard limit is the system's to raise)";
+  *why = Format(Tr("{1} boards need {2} open files, but this process may open {3} (ulimit -n; "
+                   "the hard limit is the system's to raise)"),
+                {std::to_string(boards), std::to_string(needed), std::to_string(files.rlim_cur)});
   return false;
 }
 

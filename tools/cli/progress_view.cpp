@@ -2,6 +2,9 @@
 
 #include <cstdio>
 
+#include "text_format.h"
+#include "translation.h"
+
 namespace qrv {
 namespace {
 
@@ -44,16 +47,16 @@ std::string ProgressView::FleetBar() const {
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
   const double rate = seconds > 0 ? static_cast<double>(steps_done_) / seconds : 0;
   const long long all = static_cast<long long>(steps_) * static_cast<long long>(boards_.size());
-  char figures[96];
+  std::string figures = Tr("starting");
   if (rate > 0) {
-    std::snprintf(figures, sizeof figures, "%.0f frames/s, %.0f s left", rate,
-                  static_cast<double>(all - steps_done_) / rate);
-  } else {
-    std::snprintf(figures, sizeof figures, "starting");
+    char frames[32], left[32];
+    std::snprintf(frames, sizeof frames, "%.0f", rate);
+    std::snprintf(left, sizeof left, "%.0f", static_cast<double>(all - steps_done_) / rate);
+    figures = Format(Tr("{1} frames/s, {2} s left"), {frames, left});
   }
-  return Filled(steps_done_, all) + " " + std::to_string(boards_done_) + "/" +
-         std::to_string(boards_.size()) + " boards done, " + std::to_string(boards_failed_) +
-         " failed, " + figures;
+  return Format(Tr("{1} {2}/{3} boards done, {4} failed, {5}"),
+                {Filled(steps_done_, all), std::to_string(boards_done_),
+                 std::to_string(boards_.size()), std::to_string(boards_failed_), figures});
 }
 
 void ProgressView::Redraw() {
@@ -109,7 +112,7 @@ void ProgressView::Summarise() {
     return;
   }
   if (terminal_ || boards_.size() < 2) return;
-  out_ << "summary:\n";
+  out_ << Tr("summary:") << "\n";
   for (std::size_t b = 0; b < boards_.size(); ++b) out_ << "  " << Bar(b) << "\n";
 }
 

@@ -2,7 +2,9 @@
 
 #include "messages.h"
 #include "terminal_text.h"
+#include "text_format.h"
 #include "title_check.h"
+#include "translation.h"
 
 namespace qrv {
 std::vector<std::string> SendRefusals(const DisplayConfig& config, const SendPlan& plan) {
@@ -10,18 +12,19 @@ std::vector<std::string> SendRefusals(const DisplayConfig& config, const SendPla
   for (const AllItemsStepResult& r : plan) {
     const int page = r.page;
     if (r.refusal == FrameRefusal::kTitle) {
-      lines.push_back(
-          "page " + std::to_string(page + 1) + " line " + std::to_string(r.title.line + 1) +
-          ": title refused: " + TitleFaultText(config.title(page, r.title.line), r.title) +
-          " in \"" + TerminalText(config.title(page, r.title.line)) + "\" (" + msg::kTitleRefused +
-          ")");
+      const std::string_view title = config.title(page, r.title.line);
+      lines.push_back(Format(
+          Tr("page {1} line {2}: title refused: {3}"),
+          {std::to_string(page + 1), std::to_string(r.title.line + 1),
+           Format(Tr("{1} in \"{2}\" ({3})"),
+                  {TitleFaultText(title, r.title), TerminalText(title), msg::kTitleRefused})}));
     } else if (r.refusal == FrameRefusal::kColour) {
-      lines.push_back("page " + std::to_string(page + 1) + " line " +
-                      std::to_string(r.colour_line + 1) +
-                      ": colours refused: character and border colour are both " +
-                      std::string(kColourNames[kColourBlank]) + " (" + msg::kCantSetColour + ")");
+      lines.push_back(Format(Tr("page {1} line {2}: colours refused: character and border colour "
+                                "are both {3} ({4})"),
+                             {std::to_string(page + 1), std::to_string(r.colour_line + 1),
+                              kColourNames[kColourBlank], msg::kCantSetColour}));
     } else if (r.refusal == FrameRefusal::kValue) {
-      lines.push_back(r.misfit + ": does not fit its frame, which is not sent");
+      lines.push_back(Format(Tr("{1}: does not fit its frame, which is not sent"), {r.misfit}));
     }
   }
   return lines;
