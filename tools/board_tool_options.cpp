@@ -1,7 +1,7 @@
 #include "board_tool_options.h"
 
 #include "command_line.h"
-#include "fill_text.h"
+#include "text_format.h"
 #include "response_dispatcher.h"
 #include "tcp_port.h"
 #include "translation.h"

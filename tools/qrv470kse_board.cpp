@@ -11,7 +11,7 @@
 #include "board_server.h"
 #include "board_tool_options.h"
 #include "config_files.h"
-#include "fill_text.h"
+#include "text_format.h"
 #include "qrv_version.h"
 #include "response_dispatcher.h"
 #include "stop_signal.h"

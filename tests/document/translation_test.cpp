@@ -31,6 +31,10 @@ TEST(TextFormat, PutsEachPartWhereItsNumberStands) {
       {"", {}, ""},
   };
   for (const auto& c : cases) EXPECT_EQ(Format(c.pattern, c.parts), c.want) << c.pattern;
+  // By name, the same rules.
+  EXPECT_EQ(Fill("{option} is {first} to {last}, not \"{value}\" {other}",
+                 {{"first", "0"}, {"last", "99"}, {"option", "--delay"}, {"value", "{first}"}}),
+            "--delay is 0 to 99, not \"{first}\" {other}");
 }
 
 TEST(Translation, EnglishUnderTheCLocale) {

@@ -6,7 +6,7 @@
 
 #include "cli_build.h"
 #include "cli_table.h"
-#include "fill_text.h"
+#include "text_format.h"
 #include "translation.h"
 
 namespace qrv {

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "cli_build.h"
-#include "fill_text.h"
+#include "text_format.h"
 #include "page_numbers.h"
 #include "periods.h"
 #include "translation.h"

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "fill_text.h"
+#include "text_format.h"
 #include "translation.h"
 
 namespace qrv {
