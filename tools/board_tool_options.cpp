@@ -1,9 +1,9 @@
 #include "board_tool_options.h"
 
 #include "command_line.h"
-#include "text_format.h"
 #include "response_dispatcher.h"
 #include "tcp_port.h"
+#include "text_format.h"
 #include "translation.h"
 
 namespace qrv {

@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "cli_build.h"
-#include "text_format.h"
 #include "page_numbers.h"
 #include "periods.h"
+#include "text_format.h"
 #include "translation.h"
 
 namespace qrv {
