@@ -11,12 +11,12 @@
 #include "board_server.h"
 #include "board_tool_options.h"
 #include "config_files.h"
-#include "text_format.h"
 #include "qrv_version.h"
 #include "response_dispatcher.h"
 #include "stop_signal.h"
 #include "tcp_listener.h"
 #include "tcp_port.h"
+#include "text_format.h"
 #include "translation.h"
 #include "visible_text.h"
 
