@@ -61,7 +61,8 @@ TEST(CliCommandLineTest, EachWordOutOfPlaceIsNamedInTheProgramsOwnWords) {
   const std::pair<Texts, std::string> cases[] = {
       {{"send", "f", "--port", "x", "--log"}, "--log needs a value"},
       {{"page", "2", "--port", "x", "--pace"}, "--pace needs a value"},
-      {{"page", "2", "--port", "x", "--log="}, "--log needs a value"},
+      {{"page", "2", "--port", "x", "--log="}, "--log needs a value, not an empty one"},
+      {{"send", "f", "--pace=", "--port", "x"}, "--pace needs a value, not an empty one"},
       {{"display", "on", "--port", "x", "--report", ""},
        "--report needs a value, not an empty one"},
       {{"send", "f", "--port=x", "--pace=answer", "--report=r.jsonl"}, ""},

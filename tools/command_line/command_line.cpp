@@ -178,6 +178,15 @@ void CommandLineParser::AddExclusion(CLI::App& app, const Exclusion& exclusion) 
 
 bool CommandLineParser::Parse(const std::vector<std::string>& args, std::string* refusal) {
   Impl& m = *impl_;
+  // "--log=" says its value is empty; CLI11 would take the next word for it instead.
+  for (const std::string& arg : args) {
+    const std::string name = arg.substr(0, arg.size() - 1);
+    if (arg.size() > 3 && arg.back() == '=' &&
+        std::find(m.value_flags.begin(), m.value_flags.end(), name) != m.value_flags.end()) {
+      *refusal = Fill(Tr("{option} needs a value, not an empty one"), {{"option", name}});
+      return false;
+    }
+  }
   // CLI11 takes the words last first.
   std::vector<std::string> reversed(args.rbegin(), args.rend());
   try {
