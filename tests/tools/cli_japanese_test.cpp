@@ -30,7 +30,7 @@ TEST(CliJapanese, FailuresToldInJapaneseAndKeptInEnglish) {
   ASSERT_TRUE(session.Open(&why)) << why.english;
   TransferResult sent = session.Send(plan, {});
   // The board's own words for its error stay as they are in every language.
-  EXPECT_EQ(sent.failure.shown, "フレーム 40: Parity Error (ボードの応答は E1)");
+  EXPECT_EQ(sent.failure.shown, "フレーム 40: Parity Error (表示板の応答は E1)");
   EXPECT_EQ(sent.failure.english, "frame 40: Parity Error (the board answered E1)");
 
   // Silent from frame 3 on.
@@ -61,13 +61,13 @@ TEST(CliJapanese, ProgressSummaryAndCountInJapanese) {
             std::string::npos)
       << run.out;
   EXPECT_NE(
-      run.out.find(parity.device() + ": 失敗: フレーム 1: Parity Error (ボードの応答は E1)\n"),
+      run.out.find(parity.device() + ": 失敗: フレーム 1: Parity Error (表示板の応答は E1)\n"),
       std::string::npos)
       << run.out;
   EXPECT_NE(run.out.find("まとめ:\n"), std::string::npos) << run.out;
-  EXPECT_NE(run.out.find("ボード 2 台: 完了 1、失敗 1 (" + parity.device() +
-                         " フレーム 1: Parity Error (ボードの応答は E1))\n"
-                         "ボード 2 台のうち 1 台が全フレームに応答\n"),
+  EXPECT_NE(run.out.find("表示板 2 台: 完了 1、失敗 1 (" + parity.device() +
+                         " フレーム 1: Parity Error (表示板の応答は E1))\n"
+                         "表示板 2 台のうち 1 台が全フレームに応答\n"),
             std::string::npos)
       << run.out;
 

@@ -78,7 +78,7 @@ expect "frames under $ja as under C ($(echo "$frames_c" | wc -l) lines)" 0 "$fra
 run "$ja" "$cli" verify "$source_dir/samples/sample.dat" --port "$work/no-such-port"
 expect "a missing port's line under $ja" 1 "$work/no-such-port: 失敗: デバイスがない" \
   "$status" "$(head -n 1 "$work/out")"
-expect "the last line under $ja" 1 "ボード 1 台のうち 0 台がファイルと一致" \
+expect "the last line under $ja" 1 "表示板 1 台のうち 0 台がファイルと一致" \
   "$status" "$(tail -n 1 "$work/out")"
 run "$ja" "$cli" verify "$source_dir/samples/sample.dat" --port "$work/no-such-port" \
   --report "$work/report.jsonl"
